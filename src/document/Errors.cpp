@@ -1,0 +1,25 @@
+#include "document/Errors.h"
+
+#include <cstring>
+
+namespace vantor {
+
+EFileError EFileError::CannotOpen(const std::string& path, const std::string& reason) {
+  return EFileError("Cannot open file \"" + path + "\". " + reason);
+}
+
+EFileError EFileError::CannotCreate(const std::string& path, const std::string& reason) {
+  return EFileError("Cannot create file \"" + path + "\". " + reason);
+}
+
+EFileError EFileError::StreamRead() {
+  return EFileError("Stream read error");
+}
+
+std::string SystemErrorText(int error) {
+  std::string text = std::strerror(error);
+  if (!text.empty() && text.back() != '.') text += '.';
+  return text;
+}
+
+}  // namespace vantor

@@ -1,0 +1,131 @@
+#include "document/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "document/Errors.h"
+
+namespace vantor {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : m_fd(fd) {}
+  ~FileDescriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return m_fd; }
+  int release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+  }
+
+ private:
+  int m_fd;
+};
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
+  if (S_ISDIR(info.st_mode)) throw EFileError::CannotOpen(path, SystemErrorText(EISDIR));
+
+  std::vector<uint8_t> bytes;
+  if (S_ISREG(info.st_mode)) {
+    const auto size = static_cast<uint64_t>(info.st_size);
+    bytes.reserve(static_cast<std::size_t>(size < maxBytes ? size : maxBytes));
+  }
+  uint8_t buffer[65536];
+  while (bytes.size() < maxBytes) {
+    const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
+    const ssize_t got = ::read(fd.get(), buffer, want);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw EFileError::CannotOpen(path, SystemErrorText(errno));
+    }
+    if (got == 0) break;
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  return bytes;
+}
+
+void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::size_t size) {
+  // A link is followed, so that the file it names is replaced, not the link.
+  std::string path = givenPath;
+  if (char* real = ::realpath(givenPath.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
+  struct stat target {};
+  const bool exists = ::stat(path.c_str(), &target) == 0;
+  if (exists && S_ISDIR(target.st_mode))
+    throw EFileError::CannotCreate(givenPath, SystemErrorText(EISDIR));
+
+  std::string temporary = directoryOf(path) + "/.palavex-XXXXXX";
+  FileDescriptor fd(::mkstemp(temporary.data()));
+  if (fd.get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+
+  auto fail = [&](int error) {
+    ::close(fd.release());
+    ::unlink(temporary.c_str());
+    throw EFileError::CannotCreate(givenPath, SystemErrorText(error));
+  };
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t n = ::write(fd.get(), data + written, size - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  // Keep the permissions of the file being replaced; new files get the usual ones.
+  mode_t mode = 0666;
+  if (exists) {
+    mode = target.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  }
+  if (::fchmod(fd.get(), mode) != 0 && exists) fail(errno);
+  if (::fsync(fd.get()) != 0) fail(errno);
+  if (::close(fd.release()) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    throw EFileError::CannotCreate(givenPath, SystemErrorText(error));
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    throw EFileError::CannotCreate(givenPath, SystemErrorText(error));
+  }
+}
+
+void WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes) {
+  WriteFileSafely(path, bytes.data(), bytes.size());
+}
+
+void WriteFileSafely(const std::string& path, const std::string& text) {
+  WriteFileSafely(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+}  // namespace vantor

@@ -1,0 +1,23 @@
+// Reading and writing whole files with the program's file messages.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+// Reads at most maxBytes from the start of the file. Throws EFileError
+// "Cannot open file "%s". %s" when it cannot be opened or read.
+std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+
+// Writes the bytes as the whole new content of path without ever damaging an existing file:
+// the bytes go to a temporary file in the same directory, which replaces path only once
+// everything was written and flushed. Throws EFileError "Cannot create file "%s". %s" (the
+// target is left as it was, the temporary file removed).
+void WriteFileSafely(const std::string& path, const uint8_t* data, std::size_t size);
+void WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteFileSafely(const std::string& path, const std::string& text);
+
+}  // namespace vantor

@@ -1,0 +1,36 @@
+// Finding, creating and reading the layout file.
+#pragma once
+
+#include <string>
+
+#include "document/LayoutIni.h"
+
+namespace vantor {
+
+// Where the layout file may lie. The production values come from FromEnvironment; tests point
+// every directory at folders of their own.
+struct TLayoutLocations {
+  std::string FileName;    // the executable's name with ".ini", e.g. "vantor.ini"
+  std::string SystemDir;   // first entry of XDG_CONFIG_DIRS, default "/etc/xdg"
+  std::string ProgramDir;  // the executable's own directory
+  std::string UserDir;     // XDG_CONFIG_HOME, default "$HOME/.config"
+
+  // programPath: the executable's path (as from /proc/self/exe); its name gives FileName.
+  static TLayoutLocations FromEnvironment(const std::string& programPath);
+};
+
+struct TLayoutFileResult {
+  LayoutIni Ini;         // the layout read, or the built-in default held in memory
+  std::string Path;      // the file used; empty when running on the built-in layout
+  bool Created = false;  // the default was written to Path
+  std::string Error;     // "Cannot create file "%s". %s" when no file could be created
+};
+
+// Looks for the file in SystemDir, then ProgramDir. When neither has it and create is true,
+// writes the built-in default beside the program, or, when that directory cannot be written,
+// in UserDir (UserDir/FileName; a file already there is used). With create false (the
+// command-line tool) UserDir is also searched and nothing is written; the built-in layout is
+// used when no file exists.
+TLayoutFileResult OpenLayoutFile(const TLayoutLocations& where, bool create = true);
+
+}  // namespace vantor

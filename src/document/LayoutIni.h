@@ -1,0 +1,46 @@
+// The layout file held in memory: sections of key/value strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+// Reading rules: every line trimmed; empty lines and lines starting with ";" ignored;
+// "[name]" opens a section (name trimmed); other lines are entries "key=value" (both trimmed;
+// a line without "=" is kept but never found); lines before the first section are ignored;
+// section and key names match without regard to letter case. Rewrites stay in memory.
+class LayoutIni {
+ public:
+  LayoutIni() = default;
+  static LayoutIni FromText(std::string_view text);
+
+  // A missing key yields the default; a key with an empty value yields "".
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const;
+  // Integer syntax; a value that does not parse yields the default.
+  int64_t ReadInteger(std::string_view section, std::string_view key, int64_t defaultValue) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+  bool HasKey(std::string_view section, std::string_view key) const;
+  // Replaces (or adds) an entry in memory; the file on disk is never written.
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+ private:
+  struct Entry {
+    std::string Key;  // as written; may hold no "=" (then HasValue is false)
+    std::string Value;
+    bool HasValue = true;
+  };
+  struct Section {
+    std::string Name;
+    std::vector<Entry> Entries;
+  };
+  const Entry* find(std::string_view section, std::string_view key) const;
+  Section* findSection(std::string_view section);
+
+  std::vector<Section> m_sections;
+};
+
+}  // namespace vantor
