@@ -1,0 +1,226 @@
+#include "document/SavestateDocument.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "TempDir.h"
+#include "document/DefaultLayout.h"
+#include "document/Errors.h"
+
+namespace vantor {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+TLayout defaultLayout() {
+  return TLayout(LayoutIni::FromText(DefaultLayoutText()));
+}
+
+TLayout layoutWith(const std::string& general) {
+  return TLayout(LayoutIni::FromText("[General]\n" + general));
+}
+
+std::vector<uint8_t> genecyst(std::size_t size = 140408) {
+  std::vector<uint8_t> bytes(size, 0);
+  bytes[0] = 'G';
+  bytes[1] = 'S';
+  bytes[2] = 'T';
+  return bytes;
+}
+
+struct Reports {
+  std::vector<std::string> messages;
+  TMessageSink sink() {
+    return [this](const std::string& m) { messages.push_back(m); };
+  }
+};
+
+TEST(FileIdentifiers, TextAndNumbersAreMatchedAsTheLayoutSays) {
+  const TLayout layout = layoutWith(
+      "FileIdentifier07=1234|$10|4\n"     // four characters
+      "FileIdentifier08=123|$20|4\n"      // the number 123 as four bytes
+      "FileIdentifier09=0|$30|1\n"        // the character "0"
+      "FileIdentifier10=$0000E040|3|4\n"  // number with leading zeros, little-endian
+      "FileIdentifier11=junk\n");         // not usable: skipped silently
+  std::vector<uint8_t> bytes(0x40, 0);
+  std::memcpy(&bytes[0x10], "1234", 4);
+  bytes[0x20] = 0x7B;
+  bytes[0x30] = '0';
+  bytes[3] = 0x40;
+  bytes[4] = 0xE0;
+  Reports reports;
+  SavestateImage image(bytes);
+  EXPECT_TRUE(MatchFileIdentifiers(layout, image, reports.sink()));
+  EXPECT_TRUE(reports.messages.empty());
+
+  image.Data()[0x30] = 0;  // a zero byte is not the character "0"
+  EXPECT_FALSE(MatchFileIdentifiers(layout, image, reports.sink()));
+}
+
+TEST(FileIdentifiers, MalformedOnesAreReportedEveryTimeAndIgnored) {
+  const TLayout layout = layoutWith(
+      "FileIdentifier05=ABCDE|$0|8\n"
+      "FileIdentifier06=300|$0|5\n"
+      "FileIdentifier99=GST|0|3\n");
+  SavestateImage image(genecyst(16));
+  Reports reports;
+  EXPECT_TRUE(MatchFileIdentifiers(layout, image, reports.sink()));
+  EXPECT_TRUE(MatchFileIdentifiers(layout, image, reports.sink()));
+  ASSERT_EQ(reports.messages.size(), 4u);
+  EXPECT_EQ(reports.messages[0],
+            "Error in INI File: Section \"General\", Key \"FileIdentifier05\".");
+  EXPECT_EQ(reports.messages[1],
+            "Error in INI File: Section \"General\", Key \"FileIdentifier06\".");
+}
+
+TEST(FileIdentifiers, ShortSourcesNeverMatchAndNoIdentifiersAcceptEverything) {
+  const TLayout layout = defaultLayout();
+  SavestateImage tenBytes(genecyst(10));
+  EXPECT_FALSE(MatchFileIdentifiers(layout, tenBytes, nullptr));
+  SavestateImage anything(std::vector<uint8_t>{1, 2, 3});
+  EXPECT_TRUE(MatchFileIdentifiers(layoutWith(""), anything, nullptr));
+}
+
+TEST(FileIdentifiers, StampingUsesTheImagePositionAsBase) {
+  const TLayout layout = layoutWith("FileIdentifier00=GST|$00000|3\nFileIdentifier01=$0102|$5|2\n");
+  SavestateImage image;
+  image.Seek(4);
+  StampFileIdentifiers(layout, image, nullptr);
+  ASSERT_EQ(image.Size(), 11u);  // grown to hold the identifier at 4 + 5
+  EXPECT_EQ(image.Data()[4], 'G');
+  EXPECT_EQ(image.Data()[9], 0x02);
+  EXPECT_EQ(image.Data()[10], 0x01);
+  image.Seek(4);
+  EXPECT_TRUE(MatchFileIdentifiers(layout, image, nullptr));
+}
+
+TEST(SavestateDocument, BlankDocumentCarriesTheIdentifiers) {
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  EXPECT_EQ(document.Image().Bytes(), genecyst());
+  EXPECT_FALSE(document.Modified());
+  EXPECT_EQ(document.Caption(), "Palavex - ");
+  document.SetFileName("C:\\st\\a.gs0");
+  EXPECT_EQ(document.Caption(), "Palavex - C:\\st\\a.gs0");
+  document.SetModified(true);
+  EXPECT_EQ(document.Caption(), "Palavex - C:\\st\\a.gs0*");
+}
+
+TEST(SavestateDocument, LoadTakesAtMostOneMebibyteAndAWrongTypeChangesNothing) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+
+  std::vector<uint8_t> wrong = genecyst();
+  wrong[2] = 'X';
+  WriteBytes(dir.File("wrong.gs0"), wrong);
+  const auto before = document.Image().Bytes();
+  EXPECT_EQ(document.Load(dir.File("wrong.gs0"), nullptr).Status,
+            TSavestateDocument::TLoadStatus::lsWrongFileType);
+  EXPECT_EQ(document.Image().Bytes(), before);
+
+  std::vector<uint8_t> big = genecyst(2 * 1048576);
+  big[1048575] = 0xAB;
+  big[1048576] = 0xCD;
+  WriteBytes(dir.File("big.gs0"), big);
+  EXPECT_EQ(document.Load(dir.File("big.gs0"), nullptr).Status,
+            TSavestateDocument::TLoadStatus::lsLoaded);
+  EXPECT_EQ(document.Image().Size(), 1048576u);
+  EXPECT_EQ(document.Image().Data()[1048575], 0xAB);
+  document.WriteTo(dir.File("saved.gs0"));
+  EXPECT_EQ(ReadBytes(dir.File("saved.gs0")).size(), 1048576u);
+}
+
+TEST(SavestateDocument, UnreadableFilesReportTheFileMessage) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  try {
+    document.Load(dir.File("missing.gs0"), nullptr);
+    FAIL() << "no error";
+  } catch (const EFileError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot open file \"" + dir.File("missing.gs0") + "\". No such file or directory.");
+  }
+  EXPECT_THROW(document.Load(dir.Path().string(), nullptr), EFileError);
+}
+
+TEST(SavestateDocument, AFailedSaveLeavesTheOldFileIntact) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  const std::string target = dir.File("keep.gs0");
+  WriteBytes(target, {1, 2, 3});
+  // A target that is a folder, and a folder that does not exist.
+  EXPECT_THROW(document.WriteTo(dir.Path().string()), EFileError);
+  EXPECT_THROW(document.WriteTo(dir.File("no/such/folder.gs0")), EFileError);
+  // A read-only folder cannot take the temporary file: the old file stays as it was.
+  if (::geteuid() != 0) {
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_THROW(document.WriteTo(target), EFileError);
+    ::chmod(dir.Path().c_str(), 0755);
+  }
+  EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{1, 2, 3}));
+  document.WriteTo(target);
+  EXPECT_EQ(ReadBytes(target), genecyst());
+  // No temporary files are left behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(VSRAMDetection, LittleEndianHeaderOrBigEndian) {
+  TLayout layout = defaultLayout();
+  std::vector<uint8_t> bytes(140408, 0);
+  const uint8_t header[8] = {0x47, 0x53, 0x54, 0x40, 0xE0, 0, 0, 0};
+  std::memcpy(bytes.data(), header, 8);
+  bytes[80] = 5;
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 1);
+  EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$192|80|%101");
+  EXPECT_EQ(VSRAMStatusText(1), "AutoDetect: VSRAM is little endian");
+  bytes[80] = 6;
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 2);
+  EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$192|80|%111");
+  EXPECT_EQ(VSRAMStatusText(2), "AutoDetect: VSRAM is big endian");
+  bytes.resize(80);
+  bytes[79] = 5;
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 2);
+}
+
+TEST(VSRAMDetection, OffLeavesTheEntryAlone) {
+  std::string text(DefaultLayoutText());
+  text.replace(text.find("AutoDetectVRAMEndian=1"), 22, "AutoDetectVRAMEndian=0");
+  TLayout layout(LayoutIni::FromText(text));
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(genecyst())), 0);
+  EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$00192|80");
+  EXPECT_EQ(VSRAMStatusText(0), "");
+}
+
+TEST(SavestateDocument, PatternSourceFollowsTheChosenBlock) {
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  const auto vram = document.PatternSourceData(TPatternSource::psVideoRAM);
+  EXPECT_EQ(vram.data(), document.Image().Data() + 0x12478);
+  EXPECT_EQ(vram.size(), 65536u);
+  const auto main = document.PatternSourceData(TPatternSource::psMainRAM);
+  EXPECT_EQ(main.data(), document.Image().Data() + 0x2478);
+  EXPECT_EQ(main.size(), 140408u - 0x2478);
+
+  TLayout odd(LayoutIni::FromText("[VDP]\nRAM=broken\n"));
+  TSavestateDocument other(odd);
+  other.Image().SetSize(100);
+  EXPECT_EQ(other.PatternSourceData(TPatternSource::psVideoRAM).data(), other.Image().Data());
+}
+
+}  // namespace
+}  // namespace vantor
