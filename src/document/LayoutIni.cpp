@@ -1,28 +1,29 @@
 #include "document/LayoutIni.h"
 
 #include <cctype>
+#include <utility>
 
 #include "document/Numbers.h"
 
 namespace vantor {
 namespace {
 
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+std::string indexKey(std::string_view section, std::string_view key) {
+  std::string text;
+  text.reserve(section.size() + key.size() + 1);
+  for (char c : section)
+    text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  text += '\n';
+  for (char c : key)
+    text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 }  // namespace
 
 LayoutIni LayoutIni::FromText(std::string_view text) {
   LayoutIni ini;
-  Section* current = nullptr;
+  bool inSection = false;
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
@@ -35,36 +36,39 @@ LayoutIni LayoutIni::FromText(std::string_view text) {
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
       ini.m_sections.push_back({std::string(TrimText(line.substr(1, line.size() - 2))), {}});
-      current = &ini.m_sections.back();
+      inSection = true;
       continue;
     }
-    if (!current) continue;
+    if (!inSection) continue;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
-      current->Entries.push_back({std::string(line), {}, false});
+      ini.addEntry(ini.m_sections.size() - 1, {std::string(line), {}, false});
     } else {
-      current->Entries.push_back({std::string(TrimText(line.substr(0, equals))),
-                                  std::string(TrimText(line.substr(equals + 1))), true});
+      ini.addEntry(ini.m_sections.size() - 1,
+                   {std::string(TrimText(line.substr(0, equals))),
+                    std::string(TrimText(line.substr(equals + 1))), true});
     }
   }
   return ini;
 }
 
-const LayoutIni::Entry* LayoutIni::find(std::string_view section, std::string_view key) const {
-  for (const Section& s : m_sections) {
-    if (!sameText(s.Name, section)) continue;
-    for (const Entry& e : s.Entries) {
-      if (e.HasValue && sameText(e.Key, key)) return &e;
-    }
+void LayoutIni::addEntry(std::size_t section, Entry entry) {
+  Section& target = m_sections[section];
+  if (entry.HasValue) {
+    // The first entry of a name wins, also across sections of the same name.
+    m_index.try_emplace(indexKey(target.Name, entry.Key), section, target.Entries.size());
   }
-  return nullptr;
+  target.Entries.push_back(std::move(entry));
 }
 
-LayoutIni::Section* LayoutIni::findSection(std::string_view section) {
-  for (Section& s : m_sections) {
-    if (sameText(s.Name, section)) return &s;
-  }
-  return nullptr;
+const LayoutIni::Entry* LayoutIni::find(std::string_view section, std::string_view key) const {
+  const auto at = m_index.find(indexKey(section, key));
+  if (at == m_index.end()) return nullptr;
+  return &m_sections[at->second.first].Entries[at->second.second];
+}
+
+LayoutIni::Entry* LayoutIni::find(std::string_view section, std::string_view key) {
+  return const_cast<Entry*>(std::as_const(*this).find(section, key));
 }
 
 std::string LayoutIni::ReadString(std::string_view section, std::string_view key,
@@ -91,21 +95,20 @@ bool LayoutIni::HasKey(std::string_view section, std::string_view key) const {
 
 void LayoutIni::WriteString(std::string_view section, std::string_view key,
                             std::string_view value) {
-  for (Section& s : m_sections) {
-    if (!sameText(s.Name, section)) continue;
-    for (Entry& e : s.Entries) {
-      if (e.HasValue && sameText(e.Key, key)) {
-        e.Value = std::string(value);
-        return;
-      }
+  if (Entry* entry = find(section, key)) {
+    entry->Value = std::string(value);
+    return;
+  }
+  std::size_t target = m_sections.size();
+  const std::string wanted = indexKey(section, "");
+  for (std::size_t i = 0; i < m_sections.size(); ++i) {
+    if (indexKey(m_sections[i].Name, "") == wanted) {
+      target = i;
+      break;
     }
   }
-  Section* target = findSection(section);
-  if (!target) {
-    m_sections.push_back({std::string(section), {}});
-    target = &m_sections.back();
-  }
-  target->Entries.push_back({std::string(key), std::string(value), true});
+  if (target == m_sections.size()) m_sections.push_back({std::string(section), {}});
+  addEntry(target, {std::string(key), std::string(value), true});
 }
 
 }  // namespace vantor

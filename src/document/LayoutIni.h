@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vantor {
@@ -38,9 +39,12 @@ class LayoutIni {
     std::vector<Entry> Entries;
   };
   const Entry* find(std::string_view section, std::string_view key) const;
-  Section* findSection(std::string_view section);
+  Entry* find(std::string_view section, std::string_view key);
+  void addEntry(std::size_t section, Entry entry);
 
   std::vector<Section> m_sections;
+  // Lower-cased "section\nkey" -> (section, entry) of the first such entry, for fast lookups.
+  std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> m_index;
 };
 
 }  // namespace vantor
