@@ -1,0 +1,173 @@
+#include "cli/CliApp.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "document/Errors.h"
+
+namespace vantor {
+namespace {
+
+constexpr std::string_view kProgram = "vantor-cli";
+
+constexpr TOptionSpec kJsonOptions[] = {{"--json", false}};
+constexpr TOptionSpec kOutputOptions[] = {{"-o", true}};
+
+struct TCommand {
+  std::string_view Name;
+  std::string_view Usage;
+  std::string_view Help;
+  std::span<const TOptionSpec> Options;
+  std::size_t MinArguments;
+  std::size_t MaxArguments;
+  int (*Run)(TCliContext&);
+};
+
+constexpr TCommand kCommands[] = {
+    {"info", "info STATE [--json]",
+     "Shows whether the savestate matches the layout's file identifiers, the image size, the\n"
+     "VSRAM byte order, and the VDP set-up: display size, H40/V30, interlace mode, cell size,\n"
+     "plane size, the five table addresses, scroll modes, background colour and the number of\n"
+     "sprites in the link chain. --json writes the same as a JSON object.\n",
+     kJsonOptions, 1, 1, RunInfo},
+    {"dump",
+     "dump STATE BLOCK OUT.bin",
+     "Writes the raw bytes of a memory block: main-ram, z80-ram, vram, cram or vsram (as the\n"
+     "layout's entries place them).\n",
+     {},
+     3,
+     3,
+     RunDump},
+    {"load", "load STATE BLOCK IN.bin -o OUT",
+     "Replaces the bytes of a memory block with a file and writes the savestate to OUT. The\n"
+     "block keeps its size: a shorter file leaves the rest zero, a longer one is cut.\n",
+     kOutputOptions, 3, 3, RunLoad},
+    {"get",
+     "get STATE SECTION KEY",
+     "Prints a field as the register grids show it: name, hexadecimal, decimal and binary,\n"
+     "separated by tabs. KEY is a layout key (Line001, RAM, or a sub-field key such as\n"
+     "\"CRAM|$A|2\") or the name of a register line (Reg01).\n",
+     {},
+     3,
+     3,
+     RunGet},
+    {"set", "set STATE SECTION KEY VALUE -o OUT",
+     "Writes a field and the savestate to OUT. VALUE is decimal, hexadecimal after \"$\",\n"
+     "\"x\" or \"0x\", or binary after \"%\"; it is masked (or sign-extended) to the field as\n"
+     "the register grids do. Prints the field's new texts as get does.\n",
+     kOutputOptions, 4, 4, RunSet},
+    {"diff", "diff A B [--json]",
+     "Lists what differs between two savestates: every register line (register, section,\n"
+     "name, old and new value) and every memory block as runs of changed bytes (block, first\n"
+     "and last offset inside the block, count); bytes outside every named field and block\n"
+     "are listed as the block \"other\" with file offsets, and a size line is added when the\n"
+     "sizes differ. Fields are separated by tabs; --json writes a JSON object.\n",
+     kJsonOptions, 2, 2, RunDiff},
+};
+
+constexpr std::string_view kToolHelp =
+    "Palavex on the command line: look into, render and patch Mega Drive / Genesis\n"
+    "emulator savestates.\n"
+    "\n"
+    "Every command takes --layout FILE; without it the layout file of the desktop program\n"
+    "(vantor.ini) is read, or the built-in layout (Genecyst-type savestates) when there is none.\n"
+    "Savestates are written only to the file given by -o (which may be the input itself),\n"
+    "replacing it only once completely written.\n"
+    "\n"
+    "Exit status: 0 done; 1 wrong command line; 2 wrong file type, a file that cannot be read\n"
+    "or written, or a savestate shorter than its layout says; 3 the layout has no usable entry\n"
+    "for the block or field asked for.\n"
+    "\n"
+    "'vantor-cli COMMAND --help' describes a command.\n";
+
+void printUsageList(std::ostream& out) {
+  out << "usage: " << kProgram << " COMMAND ARGUMENTS [--layout FILE]\n\ncommands:\n";
+  for (const TCommand& command : kCommands) {
+    std::string_view usage = command.Usage;
+    usage = usage.substr(0, usage.find('\n'));
+    out << "  " << usage << '\n';
+  }
+}
+
+void printCommandHelp(std::ostream& out, const TCommand& command) {
+  out << "usage: " << kProgram << ' ' << command.Usage << " [--layout FILE]\n\n" << command.Help;
+}
+
+const TCommand* findCommand(std::span<const std::string> args, std::size_t& nameWords) {
+  nameWords = 1;
+  std::string name = args[0];
+  if (name == "palette" && args.size() > 1) {
+    name += ' ' + args[1];
+    nameWords = 2;
+  }
+  const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                               [&](const TCommand& command) { return command.Name == name; });
+  return it == std::end(kCommands) ? nullptr : &*it;
+}
+
+int usageError(std::ostream& err, const TCommand* command, const std::string& reason) {
+  err << kProgram << ": " << reason << '\n';
+  if (command) {
+    err << "usage: " << kProgram << ' ' << command->Usage << '\n'
+        << "Try '" << kProgram << ' ' << command->Name << " --help'.\n";
+  } else {
+    printUsageList(err);
+    err << "Try '" << kProgram << " --help'.\n";
+  }
+  return kExitUsage;
+}
+
+int runCommand(const TCommand& command, TCliContext& context) {
+  try {
+    return command.Run(context);
+  } catch (const EUsageError& error) {
+    return usageError(context.Err, &command, error.what());
+  } catch (const ENoEntryError& error) {
+    context.Err << error.what() << '\n';
+    return kExitNoEntry;
+  } catch (const std::exception& error) {
+    // EFileError and the other errors the user reads carry the exact message.
+    context.Err << error.what() << '\n';
+    return kExitFile;
+  }
+}
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           const std::string& programPath) {
+  if (args.empty()) return usageError(err, nullptr, "no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::size_t nameWords = 0;
+    if (args.size() > 1) {
+      if (const TCommand* command = findCommand(args.subspan(1), nameWords)) {
+        printCommandHelp(out, *command);
+        return kExitOk;
+      }
+    }
+    printUsageList(out);
+    out << '\n' << kToolHelp;
+    return kExitOk;
+  }
+
+  std::size_t nameWords = 0;
+  const TCommand* command = findCommand(args, nameWords);
+  if (!command) return usageError(err, nullptr, "unknown command \"" + args[0] + "\"");
+  const auto rest = args.subspan(nameWords);
+  if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+    printCommandHelp(out, *command);
+    return kExitOk;
+  }
+
+  std::vector<TOptionSpec> options(command->Options.begin(), command->Options.end());
+  options.push_back(kLayoutOption);
+  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath};
+  if (!context.Args.Error().empty()) return usageError(err, command, context.Args.Error());
+  const std::size_t count = context.Args.Positional().size();
+  if (count < command->MinArguments) return usageError(err, command, "missing arguments");
+  if (count > command->MaxArguments) return usageError(err, command, "too many arguments");
+  return runCommand(*command, context);
+}
+
+}  // namespace vantor

@@ -1,0 +1,83 @@
+#include "cli/CliSupport.h"
+
+#include <vector>
+
+#include "document/Errors.h"
+#include "document/FileIO.h"
+#include "document/LayoutFile.h"
+#include "document/Numbers.h"
+
+namespace vantor {
+
+TLayout LoadLayout(const TCliContext& context) {
+  if (const auto path = context.Args.Value("--layout")) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(*path);
+    return TLayout(LayoutIni::FromText(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+  }
+  TLayoutLocations where = TLayoutLocations::FromEnvironment(context.ProgramPath);
+  // The desktop program's layout file, whatever this tool is called.
+  where.FileName = "vantor.ini";
+  TLayoutFileResult found = OpenLayoutFile(where, false);
+  if (!found.Error.empty()) context.Err << found.Error << " The built-in layout is used.\n";
+  return TLayout(std::move(found.Ini));
+}
+
+TLoadedState LoadState(const TCliContext& context, const TLayout& layout, const std::string& path) {
+  TLoadedState state;
+  state.Path = path;
+  state.Layout = std::make_unique<TLayout>(layout);
+  state.Document = std::make_unique<TSavestateDocument>(*state.Layout);
+  const auto result = state.Document->Load(
+      path, [&](const std::string& message) { context.Err << message << '\n'; });
+  if (result.Status != TSavestateDocument::TLoadStatus::lsLoaded)
+    throw EFileError(std::string(kWrongFileType));
+  state.VSRAMDetection = result.VSRAMDetection;
+  state.Document->SetFileName(path);
+  return state;
+}
+
+std::string OutputPath(const TCliContext& context) {
+  const auto output = context.Args.Value("-o");
+  if (!output || output->empty()) throw EUsageError("the output file is missing (-o OUT)");
+  return *output;
+}
+
+void WriteStateToOutput(const TCliContext& context, const TLoadedState& state) {
+  state.Document->WriteTo(OutputPath(context));
+}
+
+const std::string& Argument(const TCliContext& context, std::size_t index) {
+  return context.Args.Positional().at(index);
+}
+
+int IntegerOption(const TCliContext& context, std::string_view option, int defaultValue, int low,
+                  int high) {
+  const auto text = context.Args.Value(option);
+  if (!text) return defaultValue;
+  const auto value = TryParseInt32(*text);
+  if (!value || *value < low || *value > high) {
+    throw EUsageError(std::string(option) + " needs a number from " + std::to_string(low) + " to " +
+                      std::to_string(high) + ", not \"" + *text + "\"");
+  }
+  return *value;
+}
+
+const TBlockName& BlockByName(std::string_view name) {
+  for (const TBlockName& block : kBlockNames)
+    if (block.Name == name) return block;
+  throw EUsageError("unknown block \"" + std::string(name) +
+                    "\" (main-ram, z80-ram, vram, cram or vsram)");
+}
+
+TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block) {
+  TFieldSpec spec;
+  if (!layout.ReadFieldSpec(block.Section, block.Key, spec)) {
+    throw ENoEntryError("The layout has no usable [" + std::string(block.Section) + "] " +
+                        std::string(block.Key) + " entry for the block " + std::string(block.Name) +
+                        ".");
+  }
+  return spec;
+}
+
+}  // namespace vantor
