@@ -12,6 +12,15 @@ namespace {
 constexpr std::string_view kProgram = "vantor-cli";
 
 constexpr TOptionSpec kJsonOptions[] = {{"--json", false}};
+constexpr TOptionSpec kRenderOptions[] = {{"--layers", true},          {"--layers-dir", true},
+                                          {"--no-backdrop", false},    {"--ignore-hscroll", false},
+                                          {"--ignore-vscroll", false}, {"--ignore-shadow", false},
+                                          {"--virtual", false}};
+constexpr TOptionSpec kPatternOptions[] = {
+    {"--line", true}, {"--source", true}, {"--transparent", false}};
+constexpr TOptionSpec kSpriteOptions[] = {{"--transparent", false}};
+constexpr TOptionSpec kExportOptions[] = {{"--first", true}, {"--count", true}};
+constexpr TOptionSpec kImportOptions[] = {{"--first", true}, {"-o", true}};
 constexpr TOptionSpec kOutputOptions[] = {{"-o", true}};
 
 struct TCommand {
@@ -31,6 +40,44 @@ constexpr TCommand kCommands[] = {
      "plane size, the five table addresses, scroll modes, background colour and the number of\n"
      "sprites in the link chain. --json writes the same as a JSON object.\n",
      kJsonOptions, 1, 1, RunInfo},
+    {"render",
+     "render STATE OUT.{bmp,png} [--layers LIST] [--no-backdrop] [--ignore-hscroll]\n"
+     "       [--ignore-vscroll] [--ignore-shadow] [--virtual]\n"
+     "   or: render STATE --layers-dir DIR [same options]",
+     "Writes the composed screen exactly as the Screen page renders it: an 8-bit indexed BMP\n"
+     "with the 256-entry colour table, or the same picture as an indexed PNG.\n"
+     "  --layers LIST     the layer halves to draw, separated by commas, from a-lo, a-hi,\n"
+     "                    b-lo, b-hi, win-lo, win-hi, spr-lo, spr-hi (default: all eight)\n"
+     "  --no-backdrop     no backdrop colour; in PNG such pixels are transparent\n"
+     "  --ignore-hscroll  ignore horizontal scrolling\n"
+     "  --ignore-vscroll  ignore vertical scrolling\n"
+     "  --ignore-shadow   ignore shadow/highlight\n"
+     "  --virtual         the entire virtual screen (whole plane and all sprite positions)\n"
+     "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
+     "                    that layer alone without backdrop\n",
+     kRenderOptions, 1, 2, RunRender},
+    {"patterns", "patterns STATE OUT [--line 0-3] [--source vram|main] [--transparent]",
+     "Writes the 512 x 256 sheet of all patterns (64 to a row) that the Patterns & Sprites\n"
+     "page saves: 4 bits per pixel in BMP, indexed in PNG, coloured by a palette line.\n"
+     "  --line N          palette line 0-3 (default 0)\n"
+     "  --source vram|main  read the patterns from video RAM (default) or main CPU RAM\n"
+     "  --transparent     colour 0 transparent (PNG)\n",
+     kPatternOptions, 2, 2, RunPatterns},
+    {"sprites", "sprites STATE OUT [--transparent]",
+     "Writes the sheet of all sprites (16 to a row, each at the top-left of a 32 x 32 cell,\n"
+     "over the background colour) that the Patterns & Sprites page saves.\n"
+     "  --transparent     the background transparent (PNG)\n",
+     kSpriteOptions, 2, 2, RunSprites},
+    {"palette export", "palette export STATE OUT.pal [--first N] [--count N]",
+     "Writes Colour RAM entries as a JASC-PAL file, as the Colour RAM page saves them\n"
+     "(16 colour lines for up to 16 entries, else 256, padded with black).\n"
+     "  --first N         first entry, 0-63 (default 0)\n"
+     "  --count N         number of entries (default: all up to entry 63)\n",
+     kExportOptions, 2, 2, RunPaletteExport},
+    {"palette import", "palette import STATE IN.pal [--first N] -o OUT",
+     "Reads the colours of a JASC-PAL file into Colour RAM from entry N on (default 0), as the\n"
+     "Colour RAM page loads them, and writes the savestate to OUT.\n",
+     kImportOptions, 2, 2, RunPaletteImport},
     {"dump",
      "dump STATE BLOCK OUT.bin",
      "Writes the raw bytes of a memory block: main-ram, z80-ram, vram, cram or vsram (as the\n"

@@ -111,9 +111,9 @@ TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
 TEST_F(CliDocumentCommands, InfoNamesIdentificationSizeAndVSRAMByteOrder) {
   const TRunResult info = Run({"info", Save()});
   EXPECT_EQ(info.Status, 0);
-  EXPECT_THAT(info.Out, HasSubstr("Identification:   matches the layout's file identifiers\n"));
-  EXPECT_THAT(info.Out, HasSubstr("Image size:       140408 bytes\n"));
-  EXPECT_THAT(info.Out, HasSubstr("VSRAM byte order: little endian (layout; detection off)\n"));
+  EXPECT_THAT(info.Out, HasSubstr("Identification:     matches the layout's file identifiers\n"));
+  EXPECT_THAT(info.Out, HasSubstr("Image size:         140408 bytes\n"));
+  EXPECT_THAT(info.Out, HasSubstr("VSRAM byte order:   little endian (layout; detection off)\n"));
 
   // With the built-in layout (detection on) the blank document counts as big endian.
   const TRunResult json = RunTool({"info", Save(), "--json"});
@@ -124,7 +124,7 @@ TEST_F(CliDocumentCommands, InfoNamesIdentificationSizeAndVSRAMByteOrder) {
   Poke(0, {0x47, 0x53, 0x54, 0x40, 0xE0, 0, 0, 0});
   Poke(80, {5});
   EXPECT_THAT(RunTool({"info", Save()}).Out,
-              HasSubstr("VSRAM byte order: little endian (detected)\n"));
+              HasSubstr("VSRAM byte order:   little endian (detected)\n"));
 }
 
 TEST_F(CliDocumentCommands, DumpWritesTheBlockBytes) {

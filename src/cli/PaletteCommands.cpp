@@ -1,0 +1,71 @@
+// palette export and import: JASC-PAL files of Colour RAM entries, as the Colour RAM page
+// saves and loads them.
+#include <algorithm>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/StateModel.h"
+#include "document/Errors.h"
+#include "document/FieldValues.h"
+#include "document/FileIO.h"
+#include "document/JascPalette.h"
+#include "vdp/VDPColors.h"
+
+namespace vantor {
+namespace {
+
+constexpr int kEntries = TMegaDriveVDP::kCramEntries;
+
+}  // namespace
+
+int RunPaletteExport(TCliContext& context) {
+  const int first = IntegerOption(context, "--first", 0, 0, kEntries - 1);
+  const int count = IntegerOption(context, "--count", kEntries - first, 1, kEntries - first);
+  const TLayout layout = LoadLayout(context);
+  TLoadedState state = LoadState(context, layout, Argument(context, 0));
+  TMegaDriveVDP vdp;
+  ImageToVDP(*state.Layout, state.Image(), vdp);
+
+  std::vector<TPalColor> colors;
+  for (int i = first; i < first + count; ++i)
+    colors.push_back(PalColorFromRGB(CRAMToRGB32(vdp.GetColor(static_cast<uint8_t>(i)))));
+  WriteFileSafely(Argument(context, 1), FormatJascPal(colors));
+  return kExitOk;
+}
+
+int RunPaletteImport(TCliContext& context) {
+  const int first = IntegerOption(context, "--first", 0, 0, kEntries - 1);
+  OutputPath(context);
+  const std::string& palettePath = Argument(context, 1);
+  const TLayout layout = LoadLayout(context);
+  TLoadedState state = LoadState(context, layout, Argument(context, 0));
+  const std::vector<uint8_t> bytes = ReadFileBytes(palettePath, kJascPalMaxBytes);
+  const TJascPalReadResult palette =
+      ReadJascPal(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (!palette.Ok) throw EFileError(std::string(kWrongFileType));
+  BlockEntry(*state.Layout, BlockByName("cram"));
+
+  TMegaDriveVDP vdp;
+  ImageToVDP(*state.Layout, state.Image(), vdp);
+  // Entries past the file's colours keep theirs.
+  int changed = 0;
+  const int count = std::min(static_cast<int>(palette.Colors.size()), kEntries - first);
+  for (int i = 0; i < count; ++i) {
+    const auto index = static_cast<uint8_t>(first + i);
+    const uint16_t word = RGBToCRAM(PalColorToRGB(palette.Colors[static_cast<std::size_t>(i)]));
+    if (vdp.GetColor(index) == word) continue;
+    WriteFieldValueAt(*state.Layout, state.Image(), "VDP", "CRAM", index * 2, word, 2);
+    vdp.SetColor(index, word);
+    ++changed;
+  }
+  WriteStateToOutput(context, state);
+  if (count == 0) {
+    context.Out << "no colours read\n";
+  } else {
+    context.Out << count << " colours read into entries " << first << " to " << first + count - 1
+                << ", " << changed << " changed\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace vantor

@@ -1,0 +1,142 @@
+// render, patterns and sprites: the pictures the Screen and Patterns & Sprites pages save.
+#include <filesystem>
+#include <system_error>
+
+#include "cli/Commands.h"
+#include "cli/StateModel.h"
+#include "document/Errors.h"
+#include "vdp/VDPPictures.h"
+#include "view/PictureIO.h"
+
+namespace vantor {
+namespace {
+
+struct TLayerName {
+  std::string_view Name;
+  uint16_t Option;
+};
+constexpr TLayerName kLayerNames[] = {
+    {"a-lo", kRenderPlaneALo},    {"a-hi", kRenderPlaneAHi},    {"b-lo", kRenderPlaneBLo},
+    {"b-hi", kRenderPlaneBHi},    {"win-lo", kRenderWindowLo},  {"win-hi", kRenderWindowHi},
+    {"spr-lo", kRenderSpritesLo}, {"spr-hi", kRenderSpritesHi},
+};
+constexpr uint16_t kAllLayerHalves = kRenderAllLayers & ~kRenderBackdrop;
+
+// Transparent pixels of the pictures below all hold value 0, which no other pixel has: the
+// composed screen without backdrop writes only pixels whose colour index is not 0, and
+// sprites are drawn without their colour 0 over a background of value 0.
+constexpr TPictureOptions kTransparentZero{0};
+
+uint16_t layerOptions(const TCliContext& context) {
+  const auto list = context.Args.Value("--layers");
+  if (!list) return kAllLayerHalves;
+  uint16_t options = 0;
+  std::string_view rest = *list;
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    if (name.empty()) continue;
+    const auto* layer = std::find_if(std::begin(kLayerNames), std::end(kLayerNames),
+                                     [&](const TLayerName& item) { return item.Name == name; });
+    if (layer == std::end(kLayerNames)) {
+      throw EUsageError("unknown layer \"" + std::string(name) +
+                        "\" (a-lo, a-hi, b-lo, b-hi, win-lo, win-hi, spr-lo, spr-hi)");
+    }
+    options |= layer->Option;
+  }
+  return options;
+}
+
+uint16_t scrollOptions(const TCliContext& context) {
+  uint16_t options = 0;
+  if (context.Args.Has("--ignore-hscroll")) options |= kRenderIgnoreHScroll;
+  if (context.Args.Has("--ignore-vscroll")) options |= kRenderIgnoreVScroll;
+  if (context.Args.Has("--ignore-shadow")) options |= kRenderIgnoreShadowHighlight;
+  if (context.Args.Has("--virtual")) options |= kRenderVirtualScreen;
+  return options;
+}
+
+// The savestate and the model loaded from it.
+struct TStateWithModel {
+  TLoadedState State;
+  std::unique_ptr<TMegaDriveVDP> VDP = std::make_unique<TMegaDriveVDP>();
+};
+
+TStateWithModel loadWithModel(const TCliContext& context) {
+  const TLayout layout = LoadLayout(context);
+  TStateWithModel loaded{LoadState(context, layout, Argument(context, 0))};
+  ImageToVDP(*loaded.State.Layout, loaded.State.Image(), *loaded.VDP);
+  return loaded;
+}
+
+void renderLayerFiles(const TMegaDriveVDP& vdp, uint16_t extra, const std::string& directory) {
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  if (error) throw EFileError::CannotCreate(directory, error.message());
+  TIndexedBitmap picture;
+  for (const TLayerName& layer : kLayerNames) {
+    RenderScreenPicture(vdp, static_cast<uint16_t>(layer.Option | extra), picture);
+    SavePicture((std::filesystem::path(directory) / (std::string(layer.Name) + ".png")).string(),
+                picture, kTransparentZero);
+  }
+}
+
+}  // namespace
+
+int RunRender(TCliContext& context) {
+  const auto layersDir = context.Args.Value("--layers-dir");
+  const std::size_t expected = layersDir ? 1 : 2;
+  if (context.Args.Positional().size() != expected) {
+    throw EUsageError(layersDir ? "--layers-dir writes the files itself: no OUT"
+                                : "the output file is missing");
+  }
+  const uint16_t layers = layerOptions(context);
+  const uint16_t scroll = scrollOptions(context);
+  const bool backdrop = !context.Args.Has("--no-backdrop");
+  TStateWithModel loaded = loadWithModel(context);
+
+  if (layersDir) {
+    renderLayerFiles(*loaded.VDP, scroll, *layersDir);
+    return kExitOk;
+  }
+  TIndexedBitmap picture;
+  RenderScreenPicture(*loaded.VDP, layers | scroll | (backdrop ? kRenderBackdrop : 0), picture);
+  SavePicture(Argument(context, 1), picture, backdrop ? TPictureOptions{} : kTransparentZero);
+  return kExitOk;
+}
+
+int RunPatterns(TCliContext& context) {
+  const int line = IntegerOption(context, "--line", 0, 0, 3);
+  const std::string source = context.Args.Value("--source").value_or("vram");
+  if (source != "vram" && source != "main") throw EUsageError("--source is vram or main");
+  TStateWithModel loaded = loadWithModel(context);
+
+  const auto data = loaded.State.Document->PatternSourceData(
+      source == "main" ? TPatternSource::psMainRAM : TPatternSource::psVideoRAM);
+  TIndexedBitmap sheet;
+  BuildPatternSheet(data.data(), data.size(), *loaded.VDP, line, sheet);
+  SavePicture(Argument(context, 1), sheet,
+              context.Args.Has("--transparent") ? kTransparentZero : TPictureOptions{});
+  return kExitOk;
+}
+
+int RunSprites(TCliContext& context) {
+  TStateWithModel loaded = loadWithModel(context);
+  const std::string& output = Argument(context, 1);
+  // The page's sheet: 16 sprites to a row.
+  constexpr int kSpritesPerRow = 16;
+  TIndexedBitmap sheet;
+  if (context.Args.Has("--transparent") && IsPngFileName(output)) {
+    // Background value 0 marks the pixels no sprite covers.
+    loaded.VDP->SetField(kFieldBackgroundColor, 0);
+    BuildSpriteSheet(*loaded.VDP, kSpritesPerRow, sheet);
+    SavePicture(output, sheet, kTransparentZero);
+  } else {
+    BuildSpriteSheet(*loaded.VDP, kSpritesPerRow, sheet);
+    SavePicture(output, sheet);
+  }
+  return kExitOk;
+}
+
+}  // namespace vantor

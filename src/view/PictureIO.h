@@ -1,0 +1,38 @@
+// The one place where core pictures become Qt images, and where picture files are written.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vdp/Bitmap.h"
+
+namespace vantor {
+
+struct TPictureOptions {
+  // The colour-table entry that PNG files write fully transparent (alpha 0); -1 for none.
+  // BMP files have no transparency and ignore it.
+  int TransparentIndex = -1;
+};
+
+// Indexed bitmaps (1, 4 or 8 bits per pixel) become QImage::Format_Indexed8 with the same
+// pixel values and their colour table (2, 16 or 256 entries, opaque); direct-colour bitmaps
+// become QImage::Format_RGB32. An empty bitmap gives a null image.
+QImage ToQImage(const TIndexedBitmap& bitmap, int transparentIndex = -1);
+
+// An indexed PNG that keeps the colour table and the pixel values, written by Qt's image
+// writer. Throws std::runtime_error with the writer's reason when it fails.
+std::vector<uint8_t> EncodePng(const TIndexedBitmap& bitmap, const TPictureOptions& options = {});
+
+// Whether a file name asks for PNG: it ends in ".png" in any letter case.
+bool IsPngFileName(std::string_view path);
+
+// PNG for ".png" names, else the uncompressed BMP file of the core; written with
+// WriteFileSafely (EFileError "Cannot create file ..." on failure).
+void SavePicture(const std::string& path, const TIndexedBitmap& bitmap,
+                 const TPictureOptions& options = {});
+
+}  // namespace vantor
