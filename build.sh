@@ -13,7 +13,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
                 libgtest-dev libgmock-dev libbenchmark-dev)
-TEST_PACKAGES=(clang libclang-rt-14-dev imagemagick python3)
+TEST_PACKAGES=(clang libclang-rt-14-dev imagemagick python3 desktop-file-utils appstream shared-mime-info
+               help2man)
 START_PACKAGES=(xvfb xauth)
 
 install_missing() {
@@ -66,6 +67,8 @@ cmd_test() {
   configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
     -DVANTOR_SANITIZE=ON -DVANTOR_BUILD_TESTS=ON -DVANTOR_BUILD_BENCH=ON
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build-test
+  echo "== Install into a staging folder and check the desktop integration"
+  data/check-install build-test
   if [ -x fuzz/run-smoke ]; then
     echo "== Short fuzzing pass"
     fuzz/run-smoke

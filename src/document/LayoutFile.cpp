@@ -61,6 +61,9 @@ TLayoutLocations TLayoutLocations::FromEnvironment(const std::string& programPat
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   where.FileName = name + ".ini";
   where.ProgramDir = slash == std::string::npos ? "." : programPath.substr(0, slash);
+  for (const char* system : {"/usr/", "/opt/", "/bin", "/sbin", "/snap/"}) {
+    if (where.ProgramDir.rfind(system, 0) == 0) where.ProgramDirIsSystem = true;
+  }
 
   std::string systemDirs = environment("XDG_CONFIG_DIRS");
   systemDirs = systemDirs.substr(0, systemDirs.find(':'));
@@ -98,26 +101,34 @@ TLayoutFileResult OpenLayoutFile(const TLayoutLocations& where, bool create) {
 
   const std::string_view text = DefaultLayoutText();
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  try {
-    WriteFileSafely(programFile, bytes, text.size());
-    result.Path = programFile;
-    result.Created = true;
-    return result;
-  } catch (const EFileError& programError) {
-    // An installed program's directory is read-only: the user's configuration takes over.
-    if (!userFile.empty() && makeDirectories(where.UserDir)) {
-      try {
-        WriteFileSafely(userFile, bytes, text.size());
-        result.Path = userFile;
-        result.Created = true;
-        return result;
-      } catch (const EFileError& userError) {
-        result.Error = userError.what();
-        return result;
-      }
+  std::string programError;
+  if (!where.ProgramDirIsSystem) {
+    try {
+      WriteFileSafely(programFile, bytes, text.size());
+      result.Path = programFile;
+      result.Created = true;
+      return result;
+    } catch (const EFileError& error) {
+      programError = error.what();
     }
-    result.Error = programError.what();
   }
+  // An installed program's folder is not ours to write: the user's configuration takes over.
+  if (!userFile.empty() && makeDirectories(where.UserDir)) {
+    try {
+      WriteFileSafely(userFile, bytes, text.size());
+      result.Path = userFile;
+      result.Created = true;
+      return result;
+    } catch (const EFileError& error) {
+      result.Error = error.what();
+      return result;
+    }
+  }
+  result.Error = !programError.empty() ? programError
+                                       : EFileError::CannotCreate(userFile.empty() ? where.FileName
+                                                                                   : userFile,
+                                                                  SystemErrorText(EACCES))
+                                             .what();
   return result;
 }
 

@@ -14,6 +14,9 @@ struct TLayoutLocations {
   std::string SystemDir;   // first entry of XDG_CONFIG_DIRS, default "/etc/xdg"
   std::string ProgramDir;  // the executable's own directory
   std::string UserDir;     // XDG_CONFIG_HOME, default "$HOME/.config"
+  // The program lies in a folder of the system (an installed program: /usr/..., /opt/...):
+  // a layout file there is still read, but a new one is never written there.
+  bool ProgramDirIsSystem = false;
 
   // programPath: the executable's path (as from /proc/self/exe); its name gives FileName.
   static TLayoutLocations FromEnvironment(const std::string& programPath);
@@ -26,9 +29,9 @@ struct TLayoutFileResult {
   std::string Error;     // "Cannot create file "%s". %s" when no file could be created
 };
 
-// Looks for the file in SystemDir, then ProgramDir. When neither has it and create is true,
-// writes the built-in default beside the program, or, when that directory cannot be written,
-// in UserDir (UserDir/FileName; a file already there is used). With create false (the
+// Looks for the file in SystemDir, then ProgramDir, then UserDir. When none has it and create
+// is true, writes the built-in default beside the program, or, when that directory cannot be
+// written or belongs to the system, in UserDir. With create false (the
 // command-line tool) UserDir is also searched and nothing is written; the built-in layout is
 // used when no file exists.
 TLayoutFileResult OpenLayoutFile(const TLayoutLocations& where, bool create = true);

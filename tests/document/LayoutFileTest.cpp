@@ -83,6 +83,25 @@ TEST(LayoutFile, AReadOnlyProgramDirectoryFallsBackToTheUserConfiguration) {
   EXPECT_EQ(again.Path, result.Path);
 }
 
+TEST(LayoutFile, AnInstalledProgramWritesItsLayoutIntoTheUserConfiguration) {
+  EXPECT_TRUE(TLayoutLocations::FromEnvironment("/usr/bin/vantor").ProgramDirIsSystem);
+  EXPECT_TRUE(TLayoutLocations::FromEnvironment("/opt/palavex/vantor").ProgramDirIsSystem);
+  EXPECT_FALSE(TLayoutLocations::FromEnvironment("/home/u/build/bin/vantor").ProgramDirIsSystem);
+
+  Locations dirs;
+  TLayoutLocations where = dirs.where();
+  where.ProgramDirIsSystem = true;  // even where it could be written (as root)
+  const TLayoutFileResult result = OpenLayoutFile(where);
+  EXPECT_TRUE(result.Created);
+  EXPECT_TRUE(result.Error.empty());
+  EXPECT_EQ(result.Path, where.UserDir + "/vantor.ini");
+  EXPECT_FALSE(std::filesystem::exists(dirs.program.File("vantor.ini")));
+
+  // A layout shipped beside the installed program is still read first.
+  WriteText(dirs.program.File("vantor.ini"), "[General]\nDefaultFileSize=3\n");
+  EXPECT_EQ(OpenLayoutFile(where).Path, dirs.program.File("vantor.ini"));
+}
+
 TEST(LayoutFile, WhenNothingCanBeWrittenItRunsOnTheBuiltInLayout) {
   Locations dirs;
   TLayoutLocations where = dirs.where();
