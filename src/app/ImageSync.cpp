@@ -1,0 +1,173 @@
+// Keeping the VDP model, the register grids and the memory pages in step with the image.
+#include "app/HexPage.h"
+#include "app/PageControl.h"
+#include "app/RegisterGrid.h"
+#include "app/RegisterGridSet.h"
+#include "app/VDPAccess.h"
+#include "app/VantorMain.h"
+#include "document/FieldValues.h"
+
+namespace vantor {
+namespace {
+
+// The layout section of each memory page's "RAM" entry.
+constexpr const char* kHexSections[] = {"CPU MC68000", "CPU Z80", "VDP"};
+
+// The pages that edit the model itself rather than the image.
+bool editsModel(TVDPPageId page) {
+  return page == TVDPPageId::vpDecoded || page == TVDPPageId::vpPatterns;
+}
+
+}  // namespace
+
+void TfrmMain::ImageToVDP() {
+  m_vdpStale = false;
+  LoadModelFromImage(*m_vdp, m_layout, m_document.Image());
+  if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->RepaintColors();
+}
+
+void TfrmMain::VDPToImage() {
+  StoreModelToImage(*m_vdp, m_layout, m_document.Image());
+  LoadHexEditFromImage(THexPageId::hpVideoRAM, false);
+  m_grids->FillGrid(TGridId::sgVDPRegs, -1);
+  m_grids->FillGrid(TGridId::sgVSRAM, -1);
+}
+
+void TfrmMain::RefreshFromImage() {
+  ++m_updateLock;
+  ImageToVDP();
+  m_grids->FillAll();
+  for (int i = 0; i < 3; ++i)
+    LoadHexEditFromImage(THexPageId(i), true);
+  --m_updateLock;
+  for (TVDPPageId id : {TVDPPageId::vpDecoded, TVDPPageId::vpPatterns, TVDPPageId::vpScreen}) {
+    TVDPPage* page = m_vdpPages[std::size_t(id)];
+    if (page && m_pcVDP->currentIndex() == int(id)) page->PageShow();
+  }
+}
+
+void TfrmMain::commitOpenGridEdits() {
+  // Moving the focus ends an edit; a window without the activation does not move it, so an
+  // editor still open is committed here.
+  for (int i = 0; i < kGridCount; ++i) {
+    TRegisterGrid* grid = Grid(TGridId(i));
+    if (grid->Editor()) m_grids->Commit(TGridId(i), grid->Col(), grid->Row(), grid->Row());
+  }
+}
+
+void TfrmMain::CommitPendingEdits() {
+  m_pcMain->setFocus();
+  commitOpenGridEdits();
+  if (m_pcMain->currentIndex() == int(TMainPageId::mpVDP) && editsModel(CurrentVDPPage())) {
+    VDPToImage();
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (hexPageSelected(THexPageId(i))) StoreHexEditToImage(THexPageId(i));
+  }
+}
+
+void TfrmMain::pcVDPChanging() {
+  vdpPageChanging(CurrentVDPPage());
+}
+
+void TfrmMain::vdpPageChanging(TVDPPageId left) {
+  m_pcVDP->setFocus();
+  commitOpenGridEdits();
+  if (editsModel(left)) {
+    VDPToImage();
+  } else {
+    ImageToVDP();
+  }
+}
+
+void TfrmMain::vdpPageShown(TVDPPageId page) {
+  if (page == TVDPPageId::vpVideoRAM) {
+    hexPageShown(THexPageId::hpVideoRAM);
+    return;
+  }
+  if (TVDPPage* content = m_vdpPages[std::size_t(page)]) content->PageShow();
+}
+
+// The memory page is the selected page of its own page control.
+bool TfrmMain::hexPageSelected(THexPageId page) const {
+  switch (page) {
+    case THexPageId::hpMainRAM:
+      return m_pcMainCPU->currentIndex() == 1;
+    case THexPageId::hpSubRAM:
+      return m_pcSubCPU->currentIndex() == 1;
+    case THexPageId::hpVideoRAM:
+      return m_pcVDP->currentIndex() == int(TVDPPageId::vpVideoRAM);
+  }
+  return false;
+}
+
+// The memory page is selected and its outer page is in front.
+bool TfrmMain::hexPageShowing(THexPageId page) const {
+  static constexpr TMainPageId kOuter[] = {TMainPageId::mpMainCPU, TMainPageId::mpSubCPU,
+                                           TMainPageId::mpVDP};
+  return hexPageSelected(page) && m_pcMain->currentIndex() == int(kOuter[int(page)]);
+}
+
+TQuorHexEditorEx* TfrmMain::ActiveHexEditor() {
+  for (int i = 0; i < 3; ++i) {
+    if (hexPageShowing(THexPageId(i))) return HexPage(THexPageId(i))->Editor();
+  }
+  return nullptr;
+}
+
+TQuorHexEditorEx* TfrmMain::HexEditor(THexPageId page) {
+  return HexPage(page)->Editor();
+}
+
+void TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
+  ++m_updateLock;
+  TFieldSpec spec;
+  SavestateImage& image = m_document.Image();
+  if (m_layout.ReadFieldSpec(kHexSections[int(page)], "RAM", spec)) {
+    // A block reaching past the image's end shows the bytes that exist, then zeros.
+    std::vector<uint8_t> bytes(std::size_t(spec.Size), 0);
+    const std::size_t offset = std::size_t(spec.Offset);
+    if (offset < image.Size()) {
+      const std::size_t count = std::min(bytes.size(), image.Size() - offset);
+      std::copy_n(image.Data() + offset, count, bytes.begin());
+    }
+    HexPage(page)->Load(bytes.data(), bytes.size(), reset);
+  }
+  --m_updateLock;
+}
+
+void TfrmMain::StoreHexEditToImage(THexPageId page) {
+  TFieldSpec spec;
+  if (!m_layout.ReadFieldSpec(kHexSections[int(page)], "RAM", spec)) return;
+  const std::vector<uint8_t> bytes = HexPage(page)->Bytes();
+  SavestateImage& image = m_document.Image();
+  // Only the part inside the image is stored: leaving a page must not lengthen the savestate.
+  const std::size_t offset = std::size_t(spec.Offset);
+  if (offset >= image.Size()) return;
+  const std::size_t count = std::min(bytes.size(), image.Size() - offset);
+  image.Seek(offset);
+  image.Write(bytes.data(), count);
+}
+
+void TfrmMain::hexPageShown(THexPageId page) {
+  LoadHexEditFromImage(page, false);
+}
+
+void TfrmMain::hexPageExited(THexPageId page) {
+  StoreHexEditToImage(page);
+  if (page == THexPageId::hpVideoRAM) m_grids->FillGrid(TGridId::sgHSRAM, -1);
+}
+
+void TfrmMain::hexPageChanged() {
+  if (m_updateLock <= 0) SetModified(true);
+}
+
+void TfrmMain::AttachViewWindow(TfrmView* view) {
+  m_view = view;
+}
+
+void TfrmMain::redrawView() {}
+
+void TfrmMain::liveRedraw() {}
+
+}  // namespace vantor

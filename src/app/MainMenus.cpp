@@ -1,0 +1,109 @@
+// The menu bar of the main window: File, View, Help.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenuBar>
+
+#include "app/VantorMain.h"
+
+namespace vantor {
+namespace {
+
+constexpr const char* kHelpLines[] = {
+    "Most functions of this program should be obvious and self-explanatory.",
+    "There are a few context menus, so try and right-click stuff.",
+    "You can swap columns and rows of the Color RAM by dragging the border cells.",
+    "You can enter \"+\", \"-\", \"*\" or \"/\" in the hex/dec/bin edit fields to increase",
+    "or decrease values by 1 or by 16/10/2. To disable this, activate Scroll Lock.",
+    "",
+    "The floating View window:",
+    "\"/\" and \"*\" or Ctrl+mouse wheel to change zoom",
+    "\"+\" and \"-\" to change alpha",
+    "\"0\" to \"3\" or mouse wheel to change PalLine (only in Pattern view)",
+    "\"space\" or middle mouse button to toggle halftone stretching",
+    "\"Ctrl+C\" to copy bitmap to Clipboard (in original size)",
+    "\"Enter\" to save bitmap to file (in zoomed size)",
+};
+
+constexpr const char* kAboutLines[] = {
+    "Viewer / Editor for Genecyst type Mega Drive / Genesis savestates",
+    "Version " VANTOR_VERSION,
+    "",
+    "The layout of the savestates is read from the layout file beside the program.",
+};
+
+template <std::size_t N>
+QString joinLines(const char* const (&lines)[N]) {
+  QString text;
+  for (const char* line : lines)
+    text += QString::fromLatin1(line) + QLatin1Char('\n');
+  return text;
+}
+
+struct TViewItem {
+  int Identifier;
+  const char* Caption;
+  Qt::Key Shortcut;
+};
+constexpr TViewItem kViewItems[] = {
+    {vmiScreen, "&Screen", Qt::Key_F5},
+    {vmiPatterns, "&Patterns", Qt::Key_F6},
+    {vmiSprites, "Sp&rites", Qt::Key_F7},
+};
+
+}  // namespace
+
+void TfrmMain::createMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* load = file->addAction(QStringLiteral("&Load Savestate..."));
+  load->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(load, &QAction::triggered, this, [this] { RunCommand([this] { LoadSavestate(); }); });
+  QAction* save = file->addAction(QStringLiteral("&Save Savestate"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(save, &QAction::triggered, this, [this] { RunCommand([this] { SaveSavestate(); }); });
+  QAction* saveAs = file->addAction(QStringLiteral("Save &as..."));
+  connect(saveAs, &QAction::triggered, this, [this] { RunCommand([this] { SaveSavestateAs(); }); });
+  file->addSeparator();
+  QAction* exitItem = file->addAction(QStringLiteral("&Exit"));
+  connect(exitItem, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  m_viewGroup = new QActionGroup(this);
+  // One radio group whose checked item may also be unchecked again.
+  m_viewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (std::size_t i = 0; i < std::size(kViewItems); ++i) {
+    const TViewItem& item = kViewItems[i];
+    QAction* action = view->addAction(QString::fromLatin1(item.Caption));
+    action->setShortcut(QKeySequence(item.Shortcut));
+    action->setCheckable(true);
+    action->setData(item.Identifier);
+    m_viewGroup->addAction(action);
+    m_viewItems[i] = action;
+    const int identifier = item.Identifier;
+    connect(action, &QAction::triggered, this,
+            [this, identifier] { emit viewMenuChosen(identifier); });
+  }
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  QAction* tinyHelp = help->addAction(QStringLiteral("Tiny &Help"));
+  tinyHelp->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(tinyHelp, &QAction::triggered, this, [this] { showHelp(false); });
+  QAction* about = help->addAction(QStringLiteral("&About"));
+  connect(about, &QAction::triggered, this, [this] { showHelp(true); });
+}
+
+void TfrmMain::showHelp(bool about) {
+  m_dialogs->ShowMessage(TMsgDlgType::mtInformation,
+                         about ? joinLines(kAboutLines) : joinLines(kHelpLines), mbOK);
+}
+
+QAction* TfrmMain::ViewMenuItem(int identifier) const {
+  if (identifier < vmiScreen || identifier > vmiSprites) return nullptr;
+  return m_viewItems[std::size_t(identifier - 1)];
+}
+
+void TfrmMain::ViewWindowClosed() {
+  for (QAction* item : m_viewItems)
+    item->setChecked(false);
+}
+
+}  // namespace vantor

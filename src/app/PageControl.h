@@ -1,0 +1,28 @@
+// A page control that tells before it switches pages, so that the page being left can hand
+// its edits over while it is still the shown page.
+#pragma once
+
+#include <QTabWidget>
+
+namespace vantor {
+
+class TPageControl : public QTabWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPageControl(QWidget* parent = nullptr);
+
+  // The page shown before the switch in progress, or the current page.
+  int ShownIndex() const { return m_shown; }
+
+ signals:
+  // The page `from` is about to give way to `to`; the new page is not shown yet.
+  void changing(int from, int to);
+  // The page `index` is now shown.
+  void changed(int index);
+
+ private:
+  int m_shown = -1;
+};
+
+}  // namespace vantor

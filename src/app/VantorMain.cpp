@@ -1,0 +1,158 @@
+#include "app/VantorMain.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/HexPage.h"
+#include "app/PageControl.h"
+#include "app/QtDialogs.h"
+#include "app/RegisterGrid.h"
+#include "app/RegisterGridSet.h"
+#include "app/VDPAccess.h"
+
+namespace vantor {
+
+TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dialogs,
+                   QWidget* parent)
+    : QMainWindow(parent), m_document(m_layout), m_dialogs(std::move(dialogs)) {
+  if (!m_dialogs) m_dialogs = std::make_unique<TQtDialogs>(this);
+  setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), qsizetype(kApplicationTitle.size())));
+  resize(kWidth, kHeight);
+  setMinimumSize(kWidth, kHeight);
+  setAcceptDrops(true);
+
+  // 1. The layout file, found or written (running on the built-in copy when it cannot be).
+  m_layoutFile = OpenLayoutFile(where, true);
+  m_layout = TLayout(m_layoutFile.Ini);
+  // 2.-3. The image lives in the document; the one VDP model, all zero.
+  m_vdp = NewVDPModel();
+
+  TRegisterGridSet::THooks hooks;
+  hooks.Changed = [this] {
+    SetModified(true);
+    m_vdpStale = true;
+  };
+  hooks.FollowColor = [this](int entry) {
+    if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->FollowColor(entry);
+  };
+  hooks.HScrollRegister = [this] { return VDPRegister(*m_vdp, 13); };
+  hooks.Run = [this](const std::function<void()>& command) { RunCommand(command); };
+  m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
+
+  createPages();
+  createMenus();
+  m_statusLabel = new QLabel(this);
+  statusBar()->addWidget(m_statusLabel, 1);
+
+  // 5. Header texts of every grid with a fixed row and three value columns.
+  for (int i = 0; i < kGridCount; ++i) {
+    Grid(TGridId(i))
+        ->WriteHeaderTexts({tr("Name"), tr("Hexadecimal"), tr("Decimal"), tr("Binary")});
+  }
+  // 7.-8. SepChar is read by the layout; the savestate dialogs take its filter.
+  const QString filter = QString::fromStdString(m_layout.FilenameFilter());
+  m_odlgSavestate.Filter = filter;
+  m_odlgSavestate.DefaultExt = QStringLiteral("gst");
+  m_sdlgSavestate.Filter = filter;
+  m_sdlgSavestate.OverwritePrompt = true;
+  m_sdlgMisc.OverwritePrompt = true;
+  m_sdlgBmp.Filter = QStringLiteral("Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*");
+  m_sdlgBmp.OverwritePrompt = true;
+
+  // The window shows first; a layout file that could not be written is reported then.
+  if (!m_layoutFile.Error.empty()) {
+    const QString error = QString::fromStdString(m_layoutFile.Error);
+    QTimer::singleShot(0, this, [this, error] { showError(error); });
+  }
+
+  // 9. The blank document.
+  RunCommand([this] {
+    m_document.NewBlank(
+        [this](const std::string& text) { showError(QString::fromStdString(text)); });
+    RefreshFromImage();
+  });
+  m_updateLock = 0;
+  SetModified(false);
+}
+
+TfrmMain::~TfrmMain() {
+  // Pages first (they may point at the model), then the model, the image and the layout.
+  for (int i = 0; i < kGridCount; ++i)
+    Grid(TGridId(i))->Detach();
+  delete m_pcMain;
+  m_pcMain = nullptr;
+  m_vdp.reset();
+}
+
+TRegisterGrid* TfrmMain::Grid(TGridId id) const {
+  return m_grids->Grid(id);
+}
+
+void TfrmMain::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    showError(QString::fromUtf8(error.what()));
+  }
+}
+
+void TfrmMain::showError(const QString& text) {
+  m_dialogs->ShowMessage(TMsgDlgType::mtError, text, mbOK);
+}
+
+QString TfrmMain::StatusText() const {
+  return m_statusLabel->text();
+}
+
+void TfrmMain::StatusText(const QString& text) {
+  m_statusLabel->setText(text);
+}
+
+void TfrmMain::SetFileName(const QString& fileName) {
+  m_document.SetFileName(fileName.toStdString());
+  setWindowTitle(QString::fromStdString(m_document.Caption()));
+}
+
+void TfrmMain::SetModified(bool modified) {
+  m_document.SetModified(modified);
+  setWindowTitle(QString::fromStdString(m_document.Caption()));
+  liveRedraw();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  bool close = false;
+  RunCommand([&] { close = CloseQuery(); });
+  if (close) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty string.
+QString droppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().constFirst();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  const QString path = droppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // The drag source waits for the drop to finish: ask and load afterwards.
+  QTimer::singleShot(0, this, [this, path] { RunCommand([&] { OpenSavestate(path); }); });
+}
+
+}  // namespace vantor

@@ -1,0 +1,180 @@
+// The main window: owns the layout, the savestate document and the VDP model, carries the
+// menus, the pages with the register grids and memory pages, and the status line.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "document/LayoutFile.h"
+#include "document/SavestateDocument.h"
+#include "panels/PageHost.h"
+#include "view/Dialogs.h"
+#include "view/MemoryPageHost.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QSplitter;
+
+namespace vantor {
+
+class THexPage;
+class TPageControl;
+class TRegisterGrid;
+class TRegisterGridSet;
+enum class TGridId;
+
+// Identifiers of the View menu items.
+enum TViewMenuId { vmiScreen = 1, vmiPatterns = 2, vmiSprites = 3 };
+
+class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 580;
+  static constexpr int kHeight = 460;
+
+  // Runs the start-up sequence: the layout file found or written at `where`, the blank
+  // document, every page filled. dialogs: null for the desktop's own dialogs.
+  explicit TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dialogs = nullptr,
+                    QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Savestate commands of the File menu.
+  void LoadSavestate();
+  void SaveSavestate();
+  void SaveSavestateAs();
+  // "Save changes?" when modified; true when closing (or loading) may go on.
+  bool CloseQuery();
+  // The load path without the open dialog (a file named on the command line or dropped).
+  void OpenSavestate(const QString& path);
+
+  // Runs a command; any failure is shown in one "Error" box with its text.
+  void RunCommand(const std::function<void()>& command);
+
+  // Image synchronisation.
+  void RefreshFromImage();
+  void CommitPendingEdits();
+  void LoadHexEditFromImage(THexPageId page, bool reset);
+  void StoreHexEditToImage(THexPageId page);
+  void SetFileName(const QString& fileName);
+
+  TRegisterGridSet& Grids() { return *m_grids; }
+  TRegisterGrid* Grid(TGridId id) const;
+  THexPage* HexPage(THexPageId page) const { return m_hexPages[std::size_t(page)]; }
+  TPageControl* pcMain() const { return m_pcMain; }
+  TPageControl* pcVDP() const { return m_pcVDP; }
+  TPageControl* pcMainCPU() const { return m_pcMainCPU; }
+  TPageControl* pcSubCPU() const { return m_pcSubCPU; }
+  QString StatusText() const;
+  const TLayoutFileResult& LayoutFile() const { return m_layoutFile; }
+  TFileDialog& odlgSavestate() { return m_odlgSavestate; }
+  TFileDialog& sdlgSavestate() { return m_sdlgSavestate; }
+
+  // The View menu: items with identifiers 1 (screen), 2 (patterns), 3 (sprites) in one group
+  // that may have none checked. Choosing an item toggles its check mark and emits
+  // viewMenuChosen; the view window's code connects there.
+  QAction* ViewMenuItem(int identifier) const;
+  // The view window closed: every View item loses its check mark.
+  void ViewWindowClosed();
+  // Gives the main window the floating view window (it is not owned).
+  void AttachViewWindow(TfrmView* view);
+
+  // TVDPPageHost and TMemoryPageHost.
+  TSavestateDocument& Document() override { return m_document; }
+  TLayout& Layout() override { return m_layout; }
+  TMegaDriveVDP& VDP() override { return *m_vdp; }
+  TDialogs& Dialogs() override { return *m_dialogs; }
+  int UpdateLock() const override { return m_updateLock; }
+  void IncUpdateLock() override { ++m_updateLock; }
+  void DecUpdateLock() override { --m_updateLock; }
+  bool VDPStale() const override { return m_vdpStale; }
+  void SetModified(bool modified) override;
+  void ImageToVDP() override;
+  void VDPToImage() override;
+  void pcVDPChanging() override;
+  void StatusText(const QString& text) override;
+  QTableWidget* sgCRAM() override;
+  void FillCRAMGrid() override;
+  void SelectCRAMRow(int entry) override;
+  void ShowMainPage(TMainPageId page) override;
+  void ShowVDPPage(TVDPPageId page) override;
+  void ShowMainCPURAM() override;
+  TVDPPageId CurrentVDPPage() const override;
+  TQuorHexEditorEx* HexEditor(THexPageId page) override;
+  TfrmView* ViewWindow() override { return m_view; }
+  TPatternSource PatternSource() const override { return m_patternSource; }
+  void SetPatternSource(TPatternSource source) override { m_patternSource = source; }
+  TFileDialog& odlgMisc() override { return m_odlgMisc; }
+  TFileDialog& sdlgMisc() override { return m_sdlgMisc; }
+  TFileDialog& sdlgBmp() override { return m_sdlgBmp; }
+  void InstallVDPPage(TVDPPageId id, QWidget* content, TVDPPage* page) override;
+  TQuorHexEditorEx* ActiveHexEditor() override;
+
+ signals:
+  void viewMenuChosen(int identifier);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Building the window (MainPages.cpp, MainMenus.cpp).
+  void createPages();
+  QWidget* createVDPPages();
+  void createMenus();
+  void showHelp(bool about);
+  void connectPageChanges();
+
+  // Commands (SavestateCommands.cpp).
+  void loadFile(const QString& path);
+  void showError(const QString& text);
+  void writeSavestate(const QString& path);
+
+  // Synchronisation helpers (ImageSync.cpp).
+  void vdpPageChanging(TVDPPageId left);
+  void vdpPageShown(TVDPPageId page);
+  void hexPageShown(THexPageId page);
+  void hexPageExited(THexPageId page);
+  void hexPageChanged();
+  void commitOpenGridEdits();
+  void redrawView();
+  void liveRedraw();
+  bool hexPageSelected(THexPageId page) const;
+  bool hexPageShowing(THexPageId page) const;
+
+  TLayoutFileResult m_layoutFile;
+  TLayout m_layout;
+  TSavestateDocument m_document;
+  std::unique_ptr<TMegaDriveVDP> m_vdp;
+  std::unique_ptr<TDialogs> m_dialogs;
+  std::unique_ptr<TRegisterGridSet> m_grids;
+  int m_updateLock = 0;
+  bool m_vdpStale = false;
+  TPatternSource m_patternSource{};
+  TfrmView* m_view = nullptr;
+
+  TFileDialog m_odlgSavestate;
+  TFileDialog m_sdlgSavestate;
+  TFileDialog m_odlgMisc;
+  TFileDialog m_sdlgMisc;
+  TFileDialog m_sdlgBmp;
+
+  TPageControl* m_pcMain = nullptr;
+  TPageControl* m_pcMainCPU = nullptr;
+  TPageControl* m_pcSubCPU = nullptr;
+  TPageControl* m_pcVDP = nullptr;
+  QSplitter* m_scrollSplitter = nullptr;
+  std::array<THexPage*, 3> m_hexPages{};
+  std::array<QWidget*, 7> m_vdpContainers{};
+  std::array<TVDPPage*, 7> m_vdpPages{};
+  QWidget* m_dgCRAMSlot = nullptr;
+  QLabel* m_statusLabel = nullptr;
+  QActionGroup* m_viewGroup = nullptr;
+  std::array<QAction*, 3> m_viewItems{};
+};
+
+}  // namespace vantor

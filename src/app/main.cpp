@@ -1,0 +1,48 @@
+// vantor: the desktop program.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <exception>
+
+#include "app/QtDialogs.h"
+#include "app/VantorMain.h"
+
+namespace {
+
+// The last line of defence: a failure that escaped a command's own report is shown instead
+// of ending the program.
+class TVantorApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      QMessageBox::critical(activeWindow(), vantor::MessageTitle(vantor::TMsgDlgType::mtError),
+                            QString::fromUtf8(error.what()));
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TVantorApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Palavex"));
+  QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
+
+  vantor::TfrmMain frmMain(vantor::TLayoutLocations::FromEnvironment(
+      QCoreApplication::applicationFilePath().toStdString()));
+  frmMain.show();
+
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() > 1) {
+    const QString path = args.at(1);
+    QTimer::singleShot(0, &frmMain, [&frmMain, path] {
+      frmMain.RunCommand([&] { frmMain.OpenSavestate(path); });
+    });
+  }
+  return QApplication::exec();
+}

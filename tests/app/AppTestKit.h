@@ -1,0 +1,109 @@
+// Helpers of the main window tests: scripted dialogs and a window whose layout file lives in a
+// temporary folder.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+#include "app/VantorMain.h"
+
+namespace vantor::test {
+
+struct TShownMessage {
+  TMsgDlgType Type;
+  QString Text;
+  TMsgDlgButtons Buttons;
+};
+
+// Answers every dialog from queues the test fills; records what was shown.
+class TScriptedDialogs : public TDialogs {
+ public:
+  std::deque<QString> FileAnswers;  // empty string: cancelled
+  std::deque<TMsgDlgBtn> MessageAnswers;
+  std::vector<TShownMessage> Messages;
+  std::vector<TFileDialog> FileDialogs;  // as they were when shown
+  int Beeps = 0;
+
+  bool GetOpenFileName(TFileDialog& dialog) override { return answer(dialog); }
+  bool GetSaveFileName(TFileDialog& dialog) override { return answer(dialog); }
+  TMsgDlgBtn ShowMessage(TMsgDlgType type, const QString& text, TMsgDlgButtons buttons) override {
+    Messages.push_back({type, text, buttons});
+    if (MessageAnswers.empty()) return mbOK;
+    const TMsgDlgBtn result = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return result;
+  }
+  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
+  void Beep() override { ++Beeps; }
+
+ private:
+  bool answer(TFileDialog& dialog) {
+    FileDialogs.push_back(dialog);
+    QString file;
+    if (!FileAnswers.empty()) {
+      file = FileAnswers.front();
+      FileAnswers.pop_front();
+    }
+    if (file.isEmpty()) return false;
+    dialog.FileName = file;
+    return true;
+  }
+};
+
+// A main window on its own folders: System, Program and User under one temporary folder.
+class TWindowKit {
+ public:
+  TWindowKit() {
+    for (const char* sub : {"system", "program", "user"})
+      QDir(m_dir.path()).mkpath(sub);
+    m_where.FileName = "vantor.ini";
+    m_where.SystemDir = Path("system").toStdString();
+    m_where.ProgramDir = Path("program").toStdString();
+    m_where.UserDir = Path("user").toStdString();
+  }
+
+  QString Path(const QString& name) const { return m_dir.filePath(name); }
+  const TLayoutLocations& Where() const { return m_where; }
+
+  // Writes a layout file into the program folder before the window starts.
+  void WriteLayout(const QByteArray& text) {
+    QFile file(Path("program/vantor.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+
+  TfrmMain& Start() {
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    Dialogs = dialogs.get();
+    Window = std::make_unique<TfrmMain>(m_where, std::move(dialogs));
+    return *Window;
+  }
+
+  // Shows the window and makes it the active one, so that focus moves work as on a desktop.
+  void ShowActive() {
+    Window->show();
+    QApplication::setActiveWindow(Window.get());
+    QVERIFY(QTest::qWaitForWindowActive(Window.get()));
+  }
+
+  QByteArray WriteFile(const QString& name, const QByteArray& bytes) {
+    QFile file(Path(name));
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(bytes);
+    return bytes;
+  }
+
+  TScriptedDialogs* Dialogs = nullptr;
+  std::unique_ptr<TfrmMain> Window;
+
+ private:
+  QTemporaryDir m_dir;
+  TLayoutLocations m_where;
+};
+
+}  // namespace vantor::test
