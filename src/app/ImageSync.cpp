@@ -3,8 +3,8 @@
 #include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
-#include "app/VDPAccess.h"
 #include "app/VantorMain.h"
+#include "cli/StateModel.h"
 #include "document/FieldValues.h"
 
 namespace vantor {
@@ -22,12 +22,12 @@ bool editsModel(TVDPPageId page) {
 
 void TfrmMain::ImageToVDP() {
   m_vdpStale = false;
-  LoadModelFromImage(*m_vdp, m_layout, m_document.Image());
+  ::vantor::ImageToVDP(m_layout, m_document.Image(), *m_vdp);
   if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->RepaintColors();
 }
 
 void TfrmMain::VDPToImage() {
-  StoreModelToImage(*m_vdp, m_layout, m_document.Image());
+  ::vantor::VDPToImage(m_layout, m_document.Image(), *m_vdp);
   LoadHexEditFromImage(THexPageId::hpVideoRAM, false);
   m_grids->FillGrid(TGridId::sgVDPRegs, -1);
   m_grids->FillGrid(TGridId::sgVSRAM, -1);

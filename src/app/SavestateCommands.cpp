@@ -1,6 +1,6 @@
 // The savestate commands of the File menu: load, save, save as and the close query.
-#include "app/VDPAccess.h"
 #include "app/VantorMain.h"
+#include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
 

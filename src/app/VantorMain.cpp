@@ -11,7 +11,7 @@
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
-#include "app/VDPAccess.h"
+#include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
 
@@ -28,7 +28,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   m_layoutFile = OpenLayoutFile(where, true);
   m_layout = TLayout(m_layoutFile.Ini);
   // 2.-3. The image lives in the document; the one VDP model, all zero.
-  m_vdp = NewVDPModel();
+  m_vdp = std::make_unique<TMegaDriveVDP>();
 
   TRegisterGridSet::THooks hooks;
   hooks.Changed = [this] {
@@ -38,7 +38,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   hooks.FollowColor = [this](int entry) {
     if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->FollowColor(entry);
   };
-  hooks.HScrollRegister = [this] { return VDPRegister(*m_vdp, 13); };
+  hooks.HScrollRegister = [this] { return int(m_vdp->GetReg(13)); };
   hooks.Run = [this](const std::function<void()>& command) { RunCommand(command); };
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
