@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // Every entry kind the program reads.
   for (const char* section : {"General", "CPU MC68000", "CPU Z80", "VDP", "PSG", "YM2612"}) {
-    for (int i = 0; i < 40; ++i) checkRoundTrip(layout, layout.ReadFieldSpec(section, LineKey(i)));
+    for (int i = 0; i < 40; ++i)
+      checkRoundTrip(layout, layout.ReadFieldSpec(section, LineKey(i)));
     for (const char* key : {"RAM", "CRAM", "VSRAM", "HSRAM"}) {
       checkRoundTrip(layout, layout.ReadFieldSpec(section, key));
     }

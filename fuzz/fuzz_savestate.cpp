@@ -30,7 +30,8 @@ void guarded(F f) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const auto* split = static_cast<const uint8_t*>(std::memchr(data, 0, size));
   const std::size_t layoutSize = split ? static_cast<std::size_t>(split - data) : size;
-  TLayout layout(LayoutIni::FromText(std::string_view(reinterpret_cast<const char*>(data), layoutSize)));
+  TLayout layout(
+      LayoutIni::FromText(std::string_view(reinterpret_cast<const char*>(data), layoutSize)));
   const uint8_t* state = split ? split + 1 : data + size;
   SavestateImage image(std::vector<uint8_t>(state, data + size));
   const std::size_t originalSize = image.Size();
@@ -45,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const TFieldValue value = ReadField(layout, image, section, key);
         if (value.Ok && (value.ByteCount < 1 || value.ByteCount > 8)) std::abort();
         if (value.Ok) {
-          const int64_t typed = ParseFieldInput(TColumnKind::ckDecimal, "+", value.Value, value.Spec);
+          const int64_t typed =
+              ParseFieldInput(TColumnKind::ckDecimal, "+", value.Value, value.Spec);
           (void)FormatFieldTexts(typed, value.ByteCount);
           WriteField(layout, image, section, key, typed);
         }
