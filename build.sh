@@ -33,7 +33,11 @@ install_missing() {
 configure_and_build() { # dir, then extra cmake arguments
   local dir=$1; shift
   local launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Hits across clones of the repository in other folders.
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+  fi
   cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
 }
