@@ -165,6 +165,24 @@ int usageError(std::ostream& err, const TCommand* command, const std::string& re
   return kExitUsage;
 }
 
+// "palette" alone, with --help, or with a word other than export and import.
+int paletteWithoutSubcommand(std::span<const std::string> args, std::ostream& out,
+                             std::ostream& err) {
+  const bool help = std::find(args.begin(), args.end(), "--help") != args.end();
+  for (const TCommand& command : kCommands) {
+    if (!command.Name.starts_with("palette ")) continue;
+    if (help) {
+      printCommandHelp(out, command);
+      out << '\n';
+    }
+  }
+  if (help) return kExitOk;
+  err << kProgram << ": palette needs export or import\n"
+      << "usage: " << kProgram << " palette export STATE OUT.pal [--first N] [--count N]\n"
+      << "       " << kProgram << " palette import STATE IN.pal [--first N] -o OUT\n";
+  return kExitUsage;
+}
+
 int runCommand(const TCommand& command, TCliContext& context) {
   try {
     return command.Run(context);
@@ -200,6 +218,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
   std::size_t nameWords = 0;
   const TCommand* command = findCommand(args, nameWords);
+  if (!command && args[0] == "palette") return paletteWithoutSubcommand(args, out, err);
   if (!command) return usageError(err, nullptr, "unknown command \"" + args[0] + "\"");
   const auto rest = args.subspan(nameWords);
   if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {

@@ -71,8 +71,17 @@ TEST_F(CliDocumentCommands, HelpForTheToolAndEachCommand) {
   EXPECT_EQ(tool.Status, 0);
   EXPECT_THAT(tool.Out, HasSubstr("diff A B [--json]"));
   EXPECT_THAT(tool.Out, HasSubstr("Exit status"));
-  for (std::string command : {"info", "dump", "load", "get", "set", "diff"}) {
-    const TRunResult help = RunTool({command, "--help"});
+  EXPECT_THAT(RunTool({"palette", "--help"}).Out, HasSubstr("usage: vantor-cli palette import"));
+  for (std::string command : {"info", "render", "patterns", "sprites", "palette export",
+                              "palette import", "dump", "load", "get", "set", "diff"}) {
+    std::vector<std::string> args;
+    for (std::size_t at = 0; at != std::string::npos;) {
+      const std::size_t blank = command.find(' ', at);
+      args.push_back(command.substr(at, blank - at));
+      at = blank == std::string::npos ? blank : blank + 1;
+    }
+    args.push_back("--help");
+    const TRunResult help = RunTool(args);
     EXPECT_EQ(help.Status, 0) << command;
     EXPECT_THAT(help.Out, StartsWith("usage: vantor-cli " + command)) << command;
   }
