@@ -54,7 +54,7 @@ constexpr TCommand kCommands[] = {
      "  --ignore-shadow   ignore shadow/highlight\n"
      "  --virtual         the entire virtual screen (whole plane and all sprite positions)\n"
      "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
-     "                    that layer alone without backdrop\n",
+     "                    that layer alone without backdrop; with --layers only those\n",
      kRenderOptions, 1, 2, RunRender},
     {"patterns", "patterns STATE OUT [--line 0-3] [--source vram|main] [--transparent]",
      "Writes the 512 x 256 sheet of all patterns (64 to a row) that the Patterns & Sprites\n"

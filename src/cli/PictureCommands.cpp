@@ -70,12 +70,15 @@ TStateWithModel loadWithModel(const TCliContext& context) {
   return loaded;
 }
 
-void renderLayerFiles(const TMegaDriveVDP& vdp, uint16_t extra, const std::string& directory) {
+// One file per layer half named in layers.
+void renderLayerFiles(const TMegaDriveVDP& vdp, uint16_t layers, uint16_t extra,
+                      const std::string& directory) {
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   if (error) throw EFileError::CannotCreate(directory, error.message());
   TIndexedBitmap picture;
   for (const TLayerName& layer : kLayerNames) {
+    if (!(layers & layer.Option)) continue;
     RenderScreenPicture(vdp, static_cast<uint16_t>(layer.Option | extra), picture);
     SavePicture((std::filesystem::path(directory) / (std::string(layer.Name) + ".png")).string(),
                 picture, kTransparentZero);
@@ -97,7 +100,7 @@ int RunRender(TCliContext& context) {
   TStateWithModel loaded = loadWithModel(context);
 
   if (layersDir) {
-    renderLayerFiles(*loaded.VDP, scroll, *layersDir);
+    renderLayerFiles(*loaded.VDP, layers, scroll, *layersDir);
     return kExitOk;
   }
   TIndexedBitmap picture;

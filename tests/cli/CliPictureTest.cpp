@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <filesystem>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -156,6 +157,14 @@ TEST_F(CliPictures, LayersDirWritesOneTransparentPngPerLayerHalf) {
   EXPECT_EQ(aLo.pixelIndex(0, 0), kPatternColor);
   const QImage aHi(QString::fromStdString(dir.Path("layers/a-hi.png")));
   EXPECT_EQ(qAlpha(aHi.pixel(0, 0)), 0);
+
+  // --layers picks the files.
+  ASSERT_EQ(
+      Run({"render", Save(), "--layers-dir", dir.Path("two"), "--layers", "b-hi,spr-lo"}).Status,
+      0);
+  EXPECT_TRUE(std::filesystem::exists(dir.Path("two/b-hi.png")));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path("two/spr-lo.png")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("two/a-lo.png")));
 
   EXPECT_EQ(Run({"render", Save(), dir.Path("x.png"), "--layers-dir", dir.Path("l")}).Status, 1);
   EXPECT_EQ(Run({"render", Save()}).Status, 1);

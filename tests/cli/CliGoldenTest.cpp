@@ -1,0 +1,95 @@
+// Golden pictures of the emulator fixture through vantor-cli: whole screens, the virtual
+// screen, the pattern and sprite sheets. Any change of a pixel index or a colour-table entry
+// fails. After a deliberate change of the pictures, rebaseline with
+//   VANTOR_REBASELINE=1 ctest -R CliGolden
+// which writes the new pictures into tests/cli/golden/ (then review and commit them).
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "CliTestKit.h"
+
+namespace vantor::clitest {
+namespace {
+
+struct TGoldenCase {
+  const char* Golden;
+  std::vector<std::string> Args;  // after "STATE", before "OUT"
+};
+
+void PrintTo(const TGoldenCase& test, std::ostream* out) {
+  *out << test.Golden;
+}
+
+class CliGolden : public ::testing::TestWithParam<TGoldenCase> {};
+
+std::string fixtureDir() {
+  const char* fixtures = std::getenv("VANTOR_FIXTURES");
+  if (!fixtures) return {};
+  const std::string dir = std::string(fixtures) + "/emulator-h40";
+  return std::filesystem::exists(dir + "/state.gs0") ? dir : std::string();
+}
+
+// The number of differing pixels, and where the first one lies.
+std::string compareIndexed(const QImage& actual, const QImage& golden) {
+  if (actual.format() != QImage::Format_Indexed8) return "not an indexed picture";
+  if (actual.size() != golden.size()) return "size differs";
+  if (actual.colorTable() != golden.colorTable()) return "colour table differs";
+  int differing = 0;
+  QPoint first;
+  for (int y = 0; y < actual.height(); ++y) {
+    for (int x = 0; x < actual.width(); ++x) {
+      if (actual.pixelIndex(x, y) == golden.pixelIndex(x, y)) continue;
+      if (differing++ == 0) first = QPoint(x, y);
+    }
+  }
+  if (differing == 0) return {};
+  return std::to_string(differing) + " pixels differ, the first at " + std::to_string(first.x()) +
+         ", " + std::to_string(first.y());
+}
+
+TEST_P(CliGolden, PictureMatches) {
+  const std::string fixture = fixtureDir();
+  if (fixture.empty()) GTEST_SKIP() << "the emulator fixture is not there (VANTOR_FIXTURES)";
+  const TGoldenCase& test = GetParam();
+  TTempDir dir;
+  std::vector<std::string> args = {test.Args.front(), fixture + "/state.gs0"};
+  args.insert(args.end(), test.Args.begin() + 1, test.Args.end());
+  args.insert(args.end(), {dir.Path("out.png"), "--layout", fixture + "/layout.ini"});
+  const TRunResult run = RunTool(args);
+  ASSERT_EQ(run.Status, 0) << run.Err;
+
+  const std::string golden = std::string(VANTOR_GOLDEN_DIR) + "/" + test.Golden;
+  if (std::getenv("VANTOR_REBASELINE")) {
+    std::filesystem::copy_file(dir.Path("out.png"), golden,
+                               std::filesystem::copy_options::overwrite_existing);
+    GTEST_SKIP() << "rebaselined " << golden;
+  }
+  const QImage expected(QString::fromStdString(golden));
+  ASSERT_FALSE(expected.isNull()) << "no golden picture " << golden;
+  EXPECT_EQ(compareIndexed(QImage(QString::fromStdString(dir.Path("out.png"))), expected), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EmulatorFixture, CliGolden,
+    ::testing::Values(TGoldenCase{"screen.png", {"render"}},
+                      TGoldenCase{"virtual-no-backdrop.png",
+                                  {"render", "--virtual", "--no-backdrop"}},
+                      TGoldenCase{"planes-no-scroll.png",
+                                  {"render", "--layers", "a-lo,a-hi,b-lo,b-hi", "--ignore-hscroll",
+                                   "--ignore-vscroll"}},
+                      TGoldenCase{"patterns-line2.png", {"patterns", "--line", "2"}},
+                      TGoldenCase{"sprites.png", {"sprites", "--transparent"}}),
+    [](const ::testing::TestParamInfo<TGoldenCase>& param) {
+      std::string name = param.param.Golden;
+      name = name.substr(0, name.find('.'));
+      for (char& c : name)
+        if (c == '-') c = '_';
+      return name;
+    });
+
+}  // namespace
+}  // namespace vantor::clitest
