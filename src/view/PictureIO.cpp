@@ -35,8 +35,11 @@ QImage indexedImage(const TIndexedBitmap& bitmap, int transparentIndex) {
       std::memcpy(target, source, static_cast<std::size_t>(width));
     } else if (bits == 4) {
       // Two pixels a byte, the left one in the high nibble.
-      for (int32_t x = 0; x < width; ++x)
-        target[x] = (x & 1) ? source[x / 2] & 0x0F : source[x / 2] >> 4;
+      for (int32_t x = 0; x + 1 < width; x += 2) {
+        target[x] = source[x / 2] >> 4;
+        target[x + 1] = source[x / 2] & 0x0F;
+      }
+      if (width & 1) target[width - 1] = source[width / 2] >> 4;
     } else {
       for (int32_t x = 0; x < width; ++x)
         target[x] = (source[x / 8] >> (7 - x % 8)) & 1;
