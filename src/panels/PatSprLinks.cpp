@@ -2,8 +2,6 @@
 
 namespace vantor {
 
-void PositionHexEditor(TQuorHexEditorEx*, int64_t) {}
-void FocusHexEditor(TQuorHexEditorEx*) {}
 void RedrawViewWindowPatterns(TfrmView*, const TMegaDriveVDP&, std::span<const uint8_t>) {}
 
 }  // namespace vantor

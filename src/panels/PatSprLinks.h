@@ -1,5 +1,5 @@
-// Where the "Patterns && Sprites" page reaches other windows: the hex editors it jumps into and
-// the floating view window it keeps in step with the pattern source.
+// Where the "Patterns && Sprites" page reaches the floating view window, which it keeps in step
+// with the pattern source.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +8,8 @@
 namespace vantor {
 
 class TMegaDriveVDP;
-class TQuorHexEditorEx;
 class TfrmView;
 
-// The byte's row becomes the editor's top visible row and the caret stands on the byte.
-void PositionHexEditor(TQuorHexEditorEx* editor, int64_t offset);
-void FocusHexEditor(TQuorHexEditorEx* editor);
 // Redraws the view window's patterns picture from source when it shows patterns.
 void RedrawViewWindowPatterns(TfrmView* view, const TMegaDriveVDP& vdp,
                               std::span<const uint8_t> source);

@@ -1,10 +1,5 @@
 #include "panels/PatSprPictures.h"
 
-#include <QBuffer>
-#include <QFile>
-
-#include "document/FileIO.h"
-#include "vdp/BmpWriter.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
@@ -53,27 +48,6 @@ QImage SpriteCellImage(const TMegaDriveVDP& vdp, int k, TIndexedBitmap& cell) {
   QImage image(cell.Bits(), width, height, cell.Stride(), QImage::Format_Indexed8);
   image.setColorTable(ColorTable(cell, 256));
   return image;
-}
-
-void SavePatSprPicture(const QString& fileName, const TIndexedBitmap& sheet) {
-  const std::string path = QFile::encodeName(fileName).toStdString();
-  if (!fileName.endsWith(".png", Qt::CaseInsensitive)) {
-    WriteFileSafely(path, EncodeBmp(sheet));
-    return;
-  }
-  const int count = sheet.ColorCount();
-  QImage image(sheet.Width(), sheet.Height(), QImage::Format_Indexed8);
-  image.setColorTable(ColorTable(sheet, count));
-  for (int y = 0; y < sheet.Height(); ++y) {
-    uchar* row = image.scanLine(y);
-    for (int x = 0; x < sheet.Width(); ++x)
-      row[x] = uchar(sheet.Pixel(x, y));
-  }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  WriteFileSafely(path, reinterpret_cast<const uint8_t*>(png.constData()), std::size_t(png.size()));
 }
 
 }  // namespace vantor

@@ -1,9 +1,7 @@
-// The pictures of the "Patterns && Sprites" page: one pattern cell, one sprite cell, and the
-// file a sheet of all of them is saved to.
+// The cell pictures of the "Patterns && Sprites" page, drawn afresh at every paint.
 #pragma once
 
 #include <QImage>
-#include <QString>
 #include <cstdint>
 #include <span>
 
@@ -25,9 +23,5 @@ QImage PatternCellImage(const TMegaDriveVDP& vdp, std::span<const uint8_t> sourc
 // over the background colour, transparent pixels left out; the image shares cell's pixels
 // and lives no longer than the next use of cell.
 QImage SpriteCellImage(const TMegaDriveVDP& vdp, int k, TIndexedBitmap& cell);
-
-// Writes the sheet as an uncompressed BMP with its colour table, or as PNG for a name ending
-// in ".png"; EFileError when the file cannot be created.
-void SavePatSprPicture(const QString& fileName, const TIndexedBitmap& sheet);
 
 }  // namespace vantor

@@ -15,6 +15,7 @@
 
 #include "document/Numbers.h"
 #include "document/SavestateDocument.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "panels/CellStrip.h"
 #include "panels/FlowLayout.h"
 #include "panels/LinkLabel.h"
@@ -23,6 +24,7 @@
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
+#include "view/PictureIO.h"
 
 namespace vantor {
 
@@ -389,7 +391,7 @@ void TPatternsSpritesPage::SaveAllToBitmap(TCellStrip* strip) {
     } else {
       BuildSpriteSheet(m_host.VDP(), kSpriteSheetColumns, sheet);
     }
-    SavePatSprPicture(dialog.FileName, sheet);
+    SavePicture(dialog.FileName.toStdString(), sheet);
   } catch (const std::exception& error) {
     m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromStdString(error.what()), mbOK);
   }
@@ -409,14 +411,15 @@ void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
   // Sprite entries past the end of Video RAM wrap to its start, as the VDP's addresses do.
   if (target == THexPageId::hpVideoRAM) offset &= 0xFFFF;
   TQuorHexEditorEx* editor = m_host.HexEditor(target);
-  PositionHexEditor(editor, offset);
+  if (editor) editor->GotoByte(offset);
   if (target == THexPageId::hpMainRAM) {
     m_host.ShowMainCPURAM();
   } else {
     m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
   }
+  // The page must be laid out before its editor can take the focus.
   QCoreApplication::processEvents();
-  FocusHexEditor(editor);
+  if (editor) editor->setFocus(Qt::OtherFocusReason);
 }
 
 void TPatternsSpritesPage::RedrawViewPatterns() {

@@ -16,6 +16,7 @@
 #include "document/FieldValues.h"
 #include "document/Layout.h"
 #include "document/SavestateDocument.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "panels/PageHost.h"
 #include "vdp/MegaDriveVDP.h"
 #include "view/Dialogs.h"
@@ -76,12 +77,16 @@ class TFakeHost9 : public TVDPPageHost {
     m_sgCRAM.setRowCount(64);
     m_sgCRAM.setColumnCount(1);
     Window.resize(800, 600);
+    MainRAMEditor.SetDataSize(65536);
+    VideoRAMEditor.SetDataSize(65536);
   }
   // The pages go first: they still hold on to the host.
   ~TFakeHost9() override { delete Installed; }
 
   // The top-level window the installed pages are put in.
   QWidget Window;
+  TQuorHexEditorEx MainRAMEditor;
+  TQuorHexEditorEx VideoRAMEditor;
   TScriptedDialogs ScriptedDialogs;
   QWidget* Installed = nullptr;
   TVDPPage* InstalledPage = nullptr;
@@ -152,7 +157,11 @@ class TFakeHost9 : public TVDPPageHost {
   void ShowVDPPage(TVDPPageId page) override { ShownVDPPage = page; }
   void ShowMainCPURAM() override { ++MainCPURAMShown; }
   TVDPPageId CurrentVDPPage() const override { return Current; }
-  TQuorHexEditorEx* HexEditor(THexPageId) override { return nullptr; }
+  TQuorHexEditorEx* HexEditor(THexPageId page) override {
+    if (page == THexPageId::hpMainRAM) return &MainRAMEditor;
+    if (page == THexPageId::hpVideoRAM) return &VideoRAMEditor;
+    return nullptr;
+  }
   TfrmView* ViewWindow() override { return nullptr; }
   TPatternSource PatternSource() const override { return m_source; }
   void SetPatternSource(TPatternSource source) override { m_source = source; }

@@ -12,6 +12,7 @@
 
 #include "FakeHost9.h"
 #include "document/FieldValues.h"
+#include "hexedit/HexGridLayout.h"
 #include "panels/CellStrip.h"
 #include "panels/LinkLabel.h"
 #include "panels/PatternsSpritesPage.h"
@@ -158,14 +159,22 @@ class PatternsSpritesPageTest : public QObject {
     QCOMPARE(m_host->PageChangingCalls, 1);
     QCOMPARE(m_host->MainCPURAMShown, 1);
     QVERIFY(!m_host->ShownVDPPage);
+    const TQuorHexEditorEx& editor = m_host->MainRAMEditor;
+    QCOMPARE(editor.Row(), GridRowOfByte(5 * 32, editor.BytesPerRow()));
+    QCOMPARE(editor.Col(), GridHexColumn(5 * 32, editor.BytesPerRow()));
   }
 
   void enterOnSpritesOpensVideoRAM() {
+    VDP().SetReg(5, 0x7E);
     TCellStrip* strip = m_page->dgSprites();
     strip->SelectColumn(2);
     QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, strip->CellRect(2).center());
     QCOMPARE(m_host->PageChangingCalls, 1);
     QCOMPARE(m_host->ShownVDPPage, TVDPPageId::vpVideoRAM);
+    const TQuorHexEditorEx& editor = m_host->VideoRAMEditor;
+    const int64_t entry2 = 0xFC00 + 2 * 8;  // register 5 = $7E: sprite table at $FC00
+    QCOMPARE(editor.Row(), GridRowOfByte(entry2, editor.BytesPerRow()));
+    QCOMPARE(editor.Col(), GridHexColumn(entry2, editor.BytesPerRow()));
     QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // header row
     QCOMPARE(m_host->PageChangingCalls, 1);
   }
