@@ -417,9 +417,12 @@ void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
   } else {
     m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
   }
-  // The page must be laid out before its editor can take the focus.
+  // The page must be laid out before its editor can take the focus; showing it loads the
+  // editor from the image, so the byte is placed once more where the editor now has its size.
   QCoreApplication::processEvents();
-  if (editor) editor->setFocus(Qt::OtherFocusReason);
+  if (!editor) return;
+  editor->GotoByte(offset);
+  editor->setFocus(Qt::OtherFocusReason);
 }
 
 void TPatternsSpritesPage::RedrawViewPatterns() {
