@@ -11,6 +11,8 @@
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
+#include "panels/ColorRAMPage.h"
+#include "panels/PatternsSpritesPage.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
@@ -43,6 +45,8 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
   createPages();
+  CreateColorRAMPage(*this);
+  CreatePatternsSpritesPage(*this);
   createMenus();
   m_statusLabel = new QLabel(this);
   statusBar()->addWidget(m_statusLabel, 1);
