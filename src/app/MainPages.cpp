@@ -19,6 +19,7 @@ constexpr const char* kVDPCaptions[] = {"Registers",  "Registers decoded", "Colo
 constexpr int kColorGridHeight = 158;
 constexpr int kColorGridGap = 10;
 constexpr int kScrollPaneMinimum = 68;
+constexpr int kFrameAllowance = 16;
 
 QWidget* fillingPage(QWidget* content) {
   auto* page = new QWidget;
@@ -83,6 +84,8 @@ QWidget* TfrmMain::createVDPPages() {
   for (std::size_t i = 0; i < m_vdpContainers.size(); ++i) {
     m_pcVDP->addTab(m_vdpContainers[i], QString::fromLatin1(kVDPCaptions[i]));
   }
+  // The VDP tabs share the smallest window width with the frames of two page controls.
+  m_pcVDP->FitTabsInto(kWidth - kFrameAllowance);
   return m_pcVDP;
 }
 

@@ -19,4 +19,16 @@ TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent) {
   });
 }
 
+void TPageControl::FitTabsInto(int width) {
+  constexpr qreal kSmallestPointSize = 6;
+  QTabBar* bar = tabBar();
+  bar->setUsesScrollButtons(false);
+  bar->setElideMode(Qt::ElideNone);
+  QFont font = bar->font();
+  while (bar->sizeHint().width() > width && font.pointSizeF() > kSmallestPointSize) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    bar->setFont(font);
+  }
+}
+
 }  // namespace vantor

@@ -12,6 +12,10 @@ class TPageControl : public QTabWidget {
  public:
   explicit TPageControl(QWidget* parent = nullptr);
 
+  // Makes every tab caption show whole within width pixels: a smaller tab font when the
+  // captions would not fit (they are never cut or scrolled away).
+  void FitTabsInto(int width);
+
   // The page shown before the switch in progress, or the current page.
   int ShownIndex() const { return m_shown; }
 

@@ -31,7 +31,35 @@ class TGridCellDelegate : public QStyledItemDelegate {
   TRegisterGrid& m_grid;
 };
 
-TRegisterGrid::TRegisterGrid(QWidget* parent) : QTableWidget(2 - kFixedRows, kColumnCount, parent) {
+namespace {
+
+// The widest texts each column must show whole: the headers, a 32-bit value in decimal and in
+// binary. The columns keep their widths; the font gives way when it is too wide for them.
+constexpr struct {
+  int Column;
+  const char* Text;
+} kMustFit[] = {{1, "Hexadecimal"}, {2, "4294967295"}, {3, "%00000000000000000000000000000000"}};
+constexpr int kCellPadding = 12;
+constexpr qreal kSmallestPointSize = 6;
+
+QFont fittingFont(QFont font) {
+  for (;;) {
+    const QFontMetrics metrics(font);
+    bool fits = true;
+    for (const auto& fit : kMustFit) {
+      const int width = metrics.horizontalAdvance(QString::fromLatin1(fit.Text)) + kCellPadding;
+      fits = fits && width <= TRegisterGrid::kColumnWidths[std::size_t(fit.Column)];
+    }
+    if (fits || font.pointSizeF() <= kSmallestPointSize) return font;
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+}
+
+}  // namespace
+
+TRegisterGrid::TRegisterGrid(QWidget* parent) : QTableWidget(0, kColumnCount, parent) {
+  setFont(fittingFont(font()));
+  horizontalHeader()->setFont(font());
   setItemDelegate(new TGridCellDelegate(*this));
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
                   QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
@@ -71,7 +99,7 @@ QTableWidgetItem* TRegisterGrid::itemAt(int col, int row) const {
 
 void TRegisterGrid::SetRowCount(int rows) {
   const int old = RowCount();
-  if (rows <= old && rowCount() > 0) return;
+  if (rows <= old) return;
   setRowCount(rows - kFixedRows);
   const QBrush fixed = palette().brush(QPalette::Button);
   for (int r = std::max(old, kFixedRows); r < rows; ++r) {
@@ -88,7 +116,10 @@ void TRegisterGrid::SetRowCount(int rows) {
 }
 
 QString TRegisterGrid::Cell(int col, int row) const {
-  if (const auto* cell = itemAt(col, row)) return cell->text();
+  if (row < RowCount()) {
+    const auto* cell = itemAt(col, row);
+    return cell ? cell->text() : QString();
+  }
   const auto it = m_hidden.constFind(row);
   if (it == m_hidden.cend() || col < 0 || col >= kColumnCount) return {};
   return (*it)[std::size_t(col)];
