@@ -19,7 +19,6 @@ class THexPage : public QWidget {
   // bytesPerColumn: 2 for main CPU RAM, 1 for the other blocks.
   THexPage(int bytesPerColumn, QWidget* parent = nullptr);
 
-  // The component itself (null while the page shows a stand-in).
   TQuorHexEditorEx* Editor() const;
 
   std::size_t DataSize() const;
@@ -35,8 +34,7 @@ class THexPage : public QWidget {
   void exited();   // the editor lost the focus
 
  private:
-  std::vector<uint8_t> m_bytes;
-  QWidget* m_view = nullptr;
+  TQuorHexEditorEx* m_editor = nullptr;
 };
 
 }  // namespace vantor

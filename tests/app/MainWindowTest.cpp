@@ -4,11 +4,13 @@
 #include <QTest>
 
 #include "AppTestKit.h"
+#include "app/HexPage.h"
 #include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor::test {
@@ -365,6 +367,64 @@ class MainWindowTest : public QObject {
     window.pcVDP()->setCurrentIndex(int(TVDPPageId::vpRegisters));
     QCOMPARE(field(window, "VDP", "Line012"), 0x81);
     QCOMPARE(window.Grid(TGridId::sgVDPRegs)->Cell(kHex, 13), QStringLiteral("$81"));
+  }
+
+  void hexPagesHoldTheirBlocks() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    SavestateImage& image = window.Document().Image();
+    QCOMPARE(window.HexPage(THexPageId::hpMainRAM)->DataSize(), std::size_t(65536));
+    QCOMPARE(window.HexPage(THexPageId::hpSubRAM)->DataSize(), std::size_t(8192));
+    QCOMPARE(window.HexEditor(THexPageId::hpVideoRAM)->BytesPerColumn(), 1);
+    QCOMPARE(window.HexEditor(THexPageId::hpMainRAM)->BytesPerColumn(), 2);
+    QVERIFY(window.HexEditor(THexPageId::hpVideoRAM)->NoSizeChange());
+    // Showing a page takes the block from the image again.
+    image.Data()[0x474 + 5] = 0xA5;
+    window.ShowMainPage(TMainPageId::mpSubCPU);
+    window.pcSubCPU()->setCurrentIndex(1);
+    QCOMPARE(window.HexPage(THexPageId::hpSubRAM)->Bytes()[5], uint8_t(0xA5));
+    QCOMPARE(window.ActiveHexEditor(), window.HexEditor(THexPageId::hpSubRAM));
+    QVERIFY(!window.Document().Modified());
+  }
+
+  void typingInAHexPageReachesTheImageOnExit() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowMainCPURAM();
+    TQuorHexEditorEx* editor = window.HexEditor(THexPageId::hpMainRAM);
+    editor->setFocus();
+    QVERIFY(editor->hasFocus());
+    QTest::keyClicks(editor, QStringLiteral("7f"));
+    QVERIFY(window.Document().Modified());
+    QCOMPARE(window.Document().Image().Data()[0x2478], uint8_t(0));
+    window.pcMainCPU()->setCurrentIndex(0);
+    QCOMPARE(window.Document().Image().Data()[0x2478], uint8_t(0x7F));
+    QCOMPARE(window.Document().Image().Size(), std::size_t(140408));
+  }
+
+  void videoRAMEditsRefillTheHScrollGridOnExit() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpVideoRAM);
+    TQuorHexEditorEx* editor = window.HexEditor(THexPageId::hpVideoRAM);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("12"));  // the table starts at VRAM 0 (register 13 = 0)
+    window.Grid(TGridId::sgVDPRegs)->setFocus();
+    QCOMPARE(window.Grid(TGridId::sgHSRAM)->Cell(kHex, 1), QStringLiteral("$1200"));
+  }
+
+  void saveStoresTheSelectedHexPages() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    window.ShowMainCPURAM();
+    window.HexEditor(THexPageId::hpMainRAM)->DataBuffer()[1] = 0x42;
+    window.ShowMainPage(TMainPageId::mpVDP);  // the RAM page stays selected in its own control
+    const QString target = kit.Path("hex.gs0");
+    kit.Dialogs->FileAnswers = {target};
+    window.RunCommand([&] { window.SaveSavestateAs(); });
+    QCOMPARE(uint8_t(readAll(target).at(0x2479)), uint8_t(0x42));
   }
 
   void viewMenuIsOneGroupThatMayHaveNoneChecked() {
