@@ -115,6 +115,11 @@ TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
   EXPECT_EQ(dump.Status, 2);
   EXPECT_EQ(dump.Err, "Stream read error\n");
   EXPECT_EQ(Run({"diff", state, state}).Status, 2);
+  // The VDP model cannot be loaded either.
+  const TRunResult render = Run({"render", state, dir.Path("screen.png")});
+  EXPECT_EQ(render.Status, 2);
+  EXPECT_EQ(render.Err, "Stream read error\n");
+  EXPECT_EQ(Run({"info", state}).Status, 2);
 }
 
 TEST_F(CliDocumentCommands, InfoNamesIdentificationSizeAndVSRAMByteOrder) {
