@@ -1,0 +1,189 @@
+#include "panels/ScreenPage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "vdp/MegaDriveVDP.h"
+#include "vdp/VDPPictures.h"
+#include "view/Dialogs.h"
+#include "view/PictureIO.h"
+
+namespace vantor {
+
+namespace {
+
+struct TScreenCheckBox {
+  const char* Name;
+  const char* Caption;
+  bool Checked;  // initial state
+  uint16_t Option;
+  int Row;
+  int Column;
+  int ColumnSpan;
+};
+
+// In tab order (each column's Toggle button follows its two boxes).
+constexpr std::array<TScreenCheckBox, 12> kScreenCheckBoxes = {{
+    {"chkScrnSpritesLo", "Sprites Lo", true, kRenderSpritesLo, 0, 0, 1},
+    {"chkScrnSpritesHi", "Sprites Hi", true, kRenderSpritesHi, 1, 0, 1},
+    {"chkScrnWindowLo", "Window Lo", true, kRenderWindowLo, 0, 1, 1},
+    {"chkScrnWindowHi", "Window Hi", true, kRenderWindowHi, 1, 1, 1},
+    {"chkScrnScrollALo", "Scroll A Lo", true, kRenderPlaneALo, 0, 2, 1},
+    {"chkScrnScrollAHi", "Scroll A Hi", true, kRenderPlaneAHi, 1, 2, 1},
+    {"chkScrnScrollBLo", "Scroll B Lo", true, kRenderPlaneBLo, 0, 3, 1},
+    {"chkScrnScrollBHi", "Scroll B Hi", true, kRenderPlaneBHi, 1, 3, 1},
+    {"chkScrnNoHScroll", "Ignore &H Scrolling", false, kRenderIgnoreHScroll, 0, 4, 1},
+    {"chkScrnNoVScroll", "Ignore &V Scrolling", false, kRenderIgnoreVScroll, 1, 4, 1},
+    {"chkScrnShowVirtual", "Show &entire virtual screen", false, kRenderVirtualScreen, 3, 0, 2},
+    {"chkScrnNoShdwHilite", "Ignore &Shadow/Highlight", false, kRenderIgnoreShadowHighlight, 3, 2,
+     3},
+}};
+
+// One Toggle button under each of the first five columns; it inverts the two boxes above it.
+constexpr std::array<const char*, 5> kToggleButtonNames = {
+    "btnScrnToggleSprites", "btnScrnToggleWindow", "btnScrnToggleScrollA", "btnScrnToggleScrollB",
+    "btnScrnToggleHVScroll"};
+
+constexpr const char* kBitmapFilter =
+    "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|PNG files (*.png)|*.png";
+
+}  // namespace
+
+TScreenPaintBox::TScreenPaintBox(QWidget* parent) : QWidget(parent) {}
+
+void TScreenPaintBox::SetPicture(const QPixmap& picture) {
+  m_picture = picture;
+  update();
+}
+
+void TScreenPaintBox::paintEvent(QPaintEvent*) {
+  if (m_picture.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, m_picture);
+}
+
+TScreenPage::TScreenPage(TVDPPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+  setObjectName("tsVDPScreen");
+  buildControls();
+}
+
+void TScreenPage::buildControls() {
+  auto* options = new QGridLayout;
+  options->setHorizontalSpacing(12);
+  options->setVerticalSpacing(0);
+  for (std::size_t i = 0; i < kScreenCheckBoxes.size(); ++i) {
+    const TScreenCheckBox& spec = kScreenCheckBoxes[i];
+    auto* box = new QCheckBox(spec.Caption, this);
+    box->setObjectName(spec.Name);
+    box->setChecked(spec.Checked);
+    options->addWidget(box, spec.Row, spec.Column, 1, spec.ColumnSpan);
+    connect(box, &QCheckBox::clicked, this, &TScreenPage::ScreenSettingsChange);
+    m_checkBoxes[i] = box;
+  }
+  for (std::size_t column = 0; column < m_toggleButtons.size(); ++column) {
+    auto* button = new QPushButton("Toggle", this);
+    button->setObjectName(kToggleButtonNames[column]);
+    options->addWidget(button, 2, int(column), Qt::AlignLeft);
+    connect(button, &QPushButton::clicked, this,
+            [this, column] { btnScrnToggleClick(int(column)); });
+    m_toggleButtons[column] = button;
+  }
+  options->setRowMinimumHeight(2, options->rowMinimumHeight(2) + 4);
+  options->setColumnStretch(5, 1);
+
+  pbScreen = new TScreenPaintBox(this);
+  pbScreen->setObjectName("pbScreen");
+  pbScreen->setToolTip("right-click to save");
+  pbScreen->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  pbScreen->setContextMenuPolicy(Qt::CustomContextMenu);
+  pmScreen = new QMenu(this);
+  pmScreen->setObjectName("pmScreen");
+  pmiScreenSaveBmp = pmScreen->addAction("&Save to Bitmap...");
+  pmiScreenSaveBmp->setObjectName("pmiScreenSaveBmp");
+  connect(pbScreen, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmScreen->popup(pbScreen->mapToGlobal(at)); });
+  connect(pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(4, 4, 4, 0);
+  page->setSpacing(6);
+  page->addLayout(options);
+  page->addWidget(pbScreen, 1);
+
+  // Tab order: each column's two boxes and its button, then the two boxes of the last row.
+  std::vector<QWidget*> order;
+  for (std::size_t column = 0; column < m_toggleButtons.size(); ++column)
+    order.insert(order.end(),
+                 {m_checkBoxes[2 * column], m_checkBoxes[2 * column + 1], m_toggleButtons[column]});
+  order.insert(order.end(), {m_checkBoxes[10], m_checkBoxes[11]});
+  for (std::size_t i = 1; i < order.size(); ++i)
+    QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+uint16_t TScreenPage::ScreenOptions() const {
+  uint16_t options = kRenderBackdrop;
+  for (std::size_t i = 0; i < m_checkBoxes.size(); ++i)
+    if (m_checkBoxes[i]->isChecked()) options |= kScreenCheckBoxes[i].Option;
+  return options;
+}
+
+void TScreenPage::PageShow() {
+  // A load while the page is selected but out of sight only marks it; it renders when seen.
+  if (!isVisible()) {
+    m_renderOnShow = true;
+    return;
+  }
+  ScreenSettingsChange();
+}
+
+void TScreenPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (m_renderOnShow) ScreenSettingsChange();
+}
+
+void TScreenPage::ScreenSettingsChange() {
+  if (m_host.UpdateLock() > 0) return;
+  m_renderOnShow = false;
+  // Sizes the picture for the screen or the entire virtual screen, sets its 256 colours
+  // (Colour RAM, highlight and shadow forms) and composes it.
+  RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
+  pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
+  emit pictureRendered();
+}
+
+void TScreenPage::btnScrnToggleClick(int column) {
+  m_host.IncUpdateLock();
+  for (QCheckBox* box :
+       {m_checkBoxes[std::size_t(2 * column)], m_checkBoxes[std::size_t(2 * column + 1)]})
+    box->setChecked(!box->isChecked());
+  m_host.DecUpdateLock();
+  ScreenSettingsChange();
+}
+
+// Writes the whole last picture, however little of it the paint box shows.
+void TScreenPage::pmiScreenSaveBmpClick() {
+  TFileDialog& dialog = m_host.sdlgBmp();
+  dialog.Filter = kBitmapFilter;
+  dialog.DefaultExt.clear();
+  dialog.OverwritePrompt = true;
+  if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
+  try {
+    SavePicture(dialog.FileName, m_screenBitmap);
+  } catch (const std::exception& e) {
+    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(e.what()), mbOK);
+  }
+}
+
+TScreenPage* CreateScreenPage(TVDPPageHost& host) {
+  auto* page = new TScreenPage(host);
+  host.InstallVDPPage(TVDPPageId::vpScreen, page, page);
+  return page;
+}
+
+}  // namespace vantor

@@ -1,0 +1,77 @@
+// The "Screen" page (tsVDPScreen) of pcVDP: the picture the model composes, with a check box
+// for each layer half and for the rendering options. The page only reads the model.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "panels/PageHost.h"
+#include "vdp/Bitmap.h"
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QPushButton;
+
+namespace vantor {
+
+// pbScreen: draws the last picture unscaled from its top-left; the rest shows the page's
+// background. Qt paints widgets double-buffered, so redrawing does not flicker.
+class TScreenPaintBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TScreenPaintBox(QWidget* parent = nullptr);
+  void SetPicture(const QPixmap& picture);
+  const QPixmap& Picture() const { return m_picture; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap m_picture;
+};
+
+class TScreenPage : public QWidget, public TVDPPage {
+  Q_OBJECT
+
+ public:
+  explicit TScreenPage(TVDPPageHost& host, QWidget* parent = nullptr);
+
+  // tsVDPScreenShow: renders when the page can be seen, else as soon as it is shown.
+  void PageShow() override;
+  // Renders the picture with the options of the check boxes (nothing while UpdateLock is up).
+  void ScreenSettingsChange();
+  // 0x0001 (the backdrop) plus the option bit of every checked box.
+  uint16_t ScreenOptions() const;
+  // ScreenBitmap: the last rendered picture, 8 bits per pixel with its colour table.
+  const TIndexedBitmap& ScreenBitmap() const { return m_screenBitmap; }
+
+ signals:
+  // A picture was rendered (one per option change or show).
+  void pictureRendered();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildControls();
+  void btnScrnToggleClick(int column);
+  void pmiScreenSaveBmpClick();
+
+  TVDPPageHost& m_host;
+  std::array<QCheckBox*, 12> m_checkBoxes{};
+  std::array<QPushButton*, 5> m_toggleButtons{};
+  TScreenPaintBox* pbScreen = nullptr;
+  QMenu* pmScreen = nullptr;
+  QAction* pmiScreenSaveBmp = nullptr;
+  TIndexedBitmap m_screenBitmap;
+  bool m_renderOnShow = false;
+};
+
+// Builds the page and installs it on "Screen".
+TScreenPage* CreateScreenPage(TVDPPageHost& host);
+
+}  // namespace vantor
