@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 
+#include "vdp/MegaDriveVDP.h"
+
 namespace vantor {
 
-// A check box's Tag is a flag descriptor: register * 256 + mask.
+// A check box's Tag is a flag descriptor: register * 256 + mask (0x120 is register 1, bit 5).
 struct TDecodedCheckBox {
   const char* Name;
   const char* Caption;
@@ -16,15 +18,15 @@ struct TDecodedCheckBox {
 
 // In tab order; the first five form the left column, the rest the right one.
 inline constexpr std::array<TDecodedCheckBox, 9> kDecodedCheckBoxes = {{
-    {"chkVIRQEnabled", "V Interrupt enabled (IRQ6)", 288},
-    {"chkHIRQEnabled", "H Interrupt enabled (IRQ4)", 16},
-    {"chkXIRQEnabled", "External Interrupt enabled (IRQ2)", 2824},
-    {"chkHVCounter", "HV Counter stopped", 2},
-    {"chkDMAEnabled", "DMA enabled", 272},
-    {"chkDisplayEnabled", "Display enabled", 320},
-    {"chkShdwHilite", "Shadow / Highlight enabled", 3080},
-    {"chkH40Cell", "H 40 Cell Mode enabled (else H 32 Cell)", 3201},
-    {"chkV30Cell", "V 30 Cell Mode enabled (else V 28 Cell)", 264},
+    {"chkVIRQEnabled", "V Interrupt enabled (IRQ6)", kFlagVIntEnable},
+    {"chkHIRQEnabled", "H Interrupt enabled (IRQ4)", kFlagHIntEnable},
+    {"chkXIRQEnabled", "External Interrupt enabled (IRQ2)", kFlagExtIntEnable},
+    {"chkHVCounter", "HV Counter stopped", kFlagHVCounterStop},
+    {"chkDMAEnabled", "DMA enabled", kFlagDMAEnable},
+    {"chkDisplayEnabled", "Display enabled", kFlagDisplayEnable},
+    {"chkShdwHilite", "Shadow / Highlight enabled", kFlagShadowHighlight},
+    {"chkH40Cell", "H 40 Cell Mode enabled (else H 32 Cell)", kFlagH40},
+    {"chkV30Cell", "V 30 Cell Mode enabled (else V 28 Cell)", kFlagV30},
 }};
 inline constexpr int kDecodedLeftCheckBoxes = 5;
 
@@ -32,9 +34,9 @@ enum class TEditFormat { efHex2, efHex4, efHex6, efDecimal };
 // Where a link caption jumps: a table in Video RAM, a Colour RAM entry, the DMA source.
 enum class TEditLink { elNone, elVideoRAM, elBgColor, elDMASource };
 
-// An edit box's Tag (1 to 12) selects its field. Descriptor:
-//   bits 23-20 left shift L | 19-16 right shift R | 15-8 register | 7-0 mask
-// Tags 9 and 10 have none: they use the DMA length and DMA source operations.
+// An edit box's Tag (1 to 12) selects its field, read with GetField and written with SetField
+// through its register field descriptor. Tags 9 and 10 have none: they use the DMA length and
+// DMA source operations.
 struct TDecodedEdit {
   const char* Name;
   int Tag;
@@ -50,24 +52,26 @@ inline constexpr int kTagDMASource = 10;
 
 // Indexed by Tag - 1, which is also the tab order of the first ten.
 inline constexpr std::array<TDecodedEdit, 12> kDecodedEdits = {{
-    {"lbledPNTScrollA", 1, "Scroll A Pattern Name Table Base Address (in VRAM)", 0xA00238,
+    {"lbledPNTScrollA", 1, "Scroll A Pattern Name Table Base Address (in VRAM)", kFieldPlaneATable,
      TEditFormat::efHex4, 6, TEditLink::elVideoRAM},
-    {"lbledPNTWindow", 2, "Window Pattern Name Table Base Address (in VRAM)", 0xA0033E,
+    {"lbledPNTWindow", 2, "Window Pattern Name Table Base Address (in VRAM)", kFieldWindowTable,
      TEditFormat::efHex4, 6, TEditLink::elVideoRAM},
-    {"lbledPNTScrollB", 3, "Scroll B Pattern Name Table Base Address (in VRAM)", 0xD00407,
+    {"lbledPNTScrollB", 3, "Scroll B Pattern Name Table Base Address (in VRAM)", kFieldPlaneBTable,
      TEditFormat::efHex4, 6, TEditLink::elVideoRAM},
-    {"lbledSAT", 4, "Sprite Attribute Table Base Address (in VRAM)", 0x90057F, TEditFormat::efHex4,
-     6, TEditLink::elVideoRAM},
-    {"lbledHSRAM", 5, "H Scroll Data Table Base Address (in VRAM)", 0xA00D3F, TEditFormat::efHex4,
-     6, TEditLink::elVideoRAM},
-    {"lbledBgColor", 6, "Background Color", 0x73F, TEditFormat::efHex2, 3, TEditLink::elBgColor},
-    {"lbledHIRQTiming", 7, "H Interrupt Timing", 0xAFF, TEditFormat::efDecimal, 3,
+    {"lbledSAT", 4, "Sprite Attribute Table Base Address (in VRAM)", kFieldSpriteTable,
+     TEditFormat::efHex4, 6, TEditLink::elVideoRAM},
+    {"lbledHSRAM", 5, "H Scroll Data Table Base Address (in VRAM)", kFieldHScrollTable,
+     TEditFormat::efHex4, 6, TEditLink::elVideoRAM},
+    {"lbledBgColor", 6, "Background Color", kFieldBackgroundColor, TEditFormat::efHex2, 3,
+     TEditLink::elBgColor},
+    {"lbledHIRQTiming", 7, "H Interrupt Timing", kFieldHIntTiming, TEditFormat::efDecimal, 3,
      TEditLink::elNone},
-    {"lbledAutoInc", 8, "Auto Increment", 0xFFF, TEditFormat::efDecimal, 3, TEditLink::elNone},
+    {"lbledAutoInc", 8, "Auto Increment", kFieldAutoIncrement, TEditFormat::efDecimal, 3,
+     TEditLink::elNone},
     {"lbledDMALen", 9, "DMA Length", 0, TEditFormat::efDecimal, 6, TEditLink::elNone},
     {"lbledDMASrc", 10, "DMA Source Address", 0, TEditFormat::efHex6, 8, TEditLink::elDMASource},
-    {"edWinHPos", 11, nullptr, 0x10111F, TEditFormat::efDecimal, 3, TEditLink::elNone},
-    {"lbledWinVPos", 12, "V   Window Split Point", 0x121F, TEditFormat::efDecimal, 3,
+    {"edWinHPos", 11, nullptr, kFieldWindowHPos, TEditFormat::efDecimal, 3, TEditLink::elNone},
+    {"lbledWinVPos", 12, "V   Window Split Point", kFieldWindowVPos, TEditFormat::efDecimal, 3,
      TEditLink::elNone},
 }};
 // Edits with Tags 1 to 5 have their caption on the right, 6 to 10 on the left.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "FakePageHost.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "panels/DecodedRegistersPage.h"
 #include "panels/LinkLabel.h"
 
@@ -45,6 +46,8 @@ class DecodedRegistersPageTest : public QObject {
   void clickLink(const char* editName);
   // Clicks a check box on its indicator.
   void clickBox(const char* name);
+  // The byte's row is the top row and the caret stands on its first hex digit, with the focus.
+  void verifyCaretOn(TQuorHexEditorEx* editor, int offset);
 
   std::unique_ptr<TFakePageHost> m_host;
   TDecodedRegistersPage* m_page = nullptr;
@@ -86,6 +89,17 @@ void DecodedRegistersPageTest::clickLink(const char* editName) {
 void DecodedRegistersPageTest::clickBox(const char* name) {
   auto* box = control<QCheckBox>(name);
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+void DecodedRegistersPageTest::verifyCaretOn(TQuorHexEditorEx* editor, int offset) {
+  QVERIFY(editor->isVisible());
+  QVERIFY(editor->hasFocus());
+  const int perRow = editor->BytesPerRow();
+  QCOMPARE(editor->TopRow(), offset / perRow + 2);
+  QCOMPARE(editor->Row(), offset / perRow + 2);
+  QCOMPARE(editor->Col(), offset % perRow * 2 + 2);
+  QCOMPARE(editor->Model().CursorPos(), offset);
+  QVERIFY(!editor->Model().LowNibble());
 }
 
 void DecodedRegistersPageTest::h40CountsEitherBitAndSetsBoth() {
@@ -231,6 +245,14 @@ void DecodedRegistersPageTest::linksJumpByTheValue() {
   clickLink("lbledPNTScrollA");
   QCOMPARE(m_host->pcVDPChangingCalls, 2);  // the click itself, then the page change
   QCOMPARE(m_host->PagesShown, std::vector<TVDPPageId>{TVDPPageId::vpVideoRAM});
+  verifyCaretOn(m_host->VideoRAMEditor, 0xC000);
+  m_host->ShowVDPPage(TVDPPageId::vpDecoded);
+
+  showRegisters({{5, 0x7F}});  // sprite table at $FE00: the last rows cannot all be on top
+  clickLink("lbledSAT");
+  QCOMPARE(m_host->VideoRAMEditor->Model().CursorPos(), 0xFE00);
+  QVERIFY(m_host->VideoRAMEditor->hasFocus());
+  m_host->ShowVDPPage(TVDPPageId::vpDecoded);
 
   clickLink("lbledBgColor");
   QCOMPARE(m_host->CRAMRowsSelected, std::vector<int>{0x25});
@@ -259,10 +281,14 @@ void DecodedRegistersPageTest::dmaLinkTargetsByMode() {
   QCOMPARE(control<QLineEdit>("lbledDMASrc")->text(), QString("$FF8000"));
   clickLink("lbledDMASrc");
   QCOMPARE(m_host->ShowMainCPURAMCalls, 1);
+  verifyCaretOn(m_host->MainRAMEditor, 0x8000);
+  QCOMPARE(m_host->ScriptedDialogs.Beeps, 2);
+  m_host->ShowVDPPage(TVDPPageId::vpDecoded);
 
   showRegisters({{21, 0x34}, {22, 0x12}, {23, 0xC0}});  // copy: a Video RAM address
   clickLink("lbledDMASrc");
   QCOMPARE(m_host->PagesShown.back(), TVDPPageId::vpVideoRAM);
+  verifyCaretOn(m_host->VideoRAMEditor, 0x1234);
 }
 
 void DecodedRegistersPageTest::linkClickCommitsThePendingEdit() {

@@ -7,6 +7,7 @@
 #include "document/DefaultLayout.h"
 #include "document/FieldValues.h"
 #include "document/LayoutIni.h"
+#include "hexedit/QuorHexEditorEx.h"
 
 namespace vantor::test {
 
@@ -37,6 +38,14 @@ TFakePageHost::TFakePageHost()
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(m_pcVDP);
+  for (TQuorHexEditorEx** editor : {&MainRAMEditor, &VideoRAMEditor}) {
+    *editor = new TQuorHexEditorEx(m_window.get());
+    (*editor)->LoadFromBytes(std::vector<uint8_t>(65536));
+    (*editor)->hide();
+    layout->addWidget(*editor);
+  }
+  MainRAMEditor->setObjectName("HexEditMainRAM");
+  VideoRAMEditor->setObjectName("HexEditVDPRAM");
 }
 
 TFakePageHost::~TFakePageHost() = default;
@@ -97,11 +106,38 @@ void TFakePageHost::ShowVDPPage(TVDPPageId page) {
   pcVDPChanging();
   m_current = page;
   PagesShown.push_back(page);
-  if (m_page && page == m_pageId) m_page->PageShow();
+  if (page == TVDPPageId::vpVideoRAM) showOnly(VideoRAMEditor);
+  if (page != m_pageId) return;
+  showOnly(m_pageContent);
+  if (m_page) m_page->PageShow();
+}
+
+void TFakePageHost::ShowMainCPURAM() {
+  ++ShowMainCPURAMCalls;
+  showOnly(MainRAMEditor);
+}
+
+TQuorHexEditorEx* TFakePageHost::HexEditor(THexPageId page) {
+  switch (page) {
+    case THexPageId::hpMainRAM:
+      return MainRAMEditor;
+    case THexPageId::hpVideoRAM:
+      return VideoRAMEditor;
+    case THexPageId::hpSubRAM:
+      break;
+  }
+  return nullptr;
+}
+
+void TFakePageHost::showOnly(QWidget* widget) {
+  for (QWidget* w :
+       {m_pageContent, static_cast<QWidget*>(MainRAMEditor), static_cast<QWidget*>(VideoRAMEditor)})
+    if (w) w->setVisible(w == widget);
 }
 
 void TFakePageHost::InstallVDPPage(TVDPPageId id, QWidget* content, TVDPPage* page) {
-  m_window->layout()->addWidget(content);
+  static_cast<QVBoxLayout*>(m_window->layout())->insertWidget(1, content);
+  m_pageContent = content;
   m_page = page;
   m_pageId = id;
   m_current = id;

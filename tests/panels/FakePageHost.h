@@ -59,7 +59,9 @@ class TFakePageHost : public TVDPPageHost {
   std::vector<int> CRAMRowsSelected;
   std::vector<QString> StatusTexts;
   TScriptedDialogs ScriptedDialogs;
-  TQuorHexEditorEx* HexEditors[3] = {nullptr, nullptr, nullptr};
+  // Real editors over 64 KiB of zeros; each shows in place of the page when its page is shown.
+  TQuorHexEditorEx* MainRAMEditor = nullptr;
+  TQuorHexEditorEx* VideoRAMEditor = nullptr;
 
   // TVDPPageHost
   TSavestateDocument& Document() override { return m_document; }
@@ -80,9 +82,9 @@ class TFakePageHost : public TVDPPageHost {
   void SelectCRAMRow(int entry) override { CRAMRowsSelected.push_back(entry); }
   void ShowMainPage(TMainPageId) override {}
   void ShowVDPPage(TVDPPageId page) override;
-  void ShowMainCPURAM() override { ++ShowMainCPURAMCalls; }
+  void ShowMainCPURAM() override;
   TVDPPageId CurrentVDPPage() const override { return m_current; }
-  TQuorHexEditorEx* HexEditor(THexPageId page) override { return HexEditors[int(page)]; }
+  TQuorHexEditorEx* HexEditor(THexPageId page) override;
   TfrmView* ViewWindow() override { return nullptr; }
   TPatternSource PatternSource() const override { return m_patternSource; }
   void SetPatternSource(TPatternSource source) override { m_patternSource = source; }
@@ -101,7 +103,10 @@ class TFakePageHost : public TVDPPageHost {
   TFileDialog m_odlgMisc, m_sdlgMisc, m_sdlgBmp;
   std::unique_ptr<QWidget> m_window;
   QWidget* m_pcVDP = nullptr;
+  void showOnly(QWidget* widget);
+
   TVDPPage* m_page = nullptr;
+  QWidget* m_pageContent = nullptr;
   TVDPPageId m_pageId = TVDPPageId::vpRegisters;
 };
 
