@@ -47,8 +47,11 @@ struct TDecodedEdit {
   TEditLink Link;
 };
 
+inline constexpr int kTagBgColor = 6;
 inline constexpr int kTagDMALength = 9;
 inline constexpr int kTagDMASource = 10;
+inline constexpr int kTagWinHPos = 11;
+inline constexpr int kTagWinVPos = 12;
 
 // Indexed by Tag - 1, which is also the tab order of the first ten.
 inline constexpr std::array<TDecodedEdit, 12> kDecodedEdits = {{

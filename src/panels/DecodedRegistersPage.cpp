@@ -75,37 +75,38 @@ QComboBox* makeList(QWidget* parent, const char* name, const char* const (&items
 TDecodedRegistersPage::TDecodedRegistersPage(TVDPPageHost& host, QWidget* parent)
     : QWidget(parent), m_host(host) {
   setObjectName("tsVDPDecoded");
-  buildControls();
+  createControls();
+  layOutControls();
   setTabOrder();
   connectHandlers();
 }
 
-void TDecodedRegistersPage::buildControls() {
+void TDecodedRegistersPage::createControls() {
   for (std::size_t i = 0; i < kDecodedCheckBoxes.size(); ++i) {
     m_checkBoxes[i] = new QCheckBox(kDecodedCheckBoxes[i].Caption, this);
     m_checkBoxes[i]->setObjectName(kDecodedCheckBoxes[i].Name);
   }
   const QFontMetrics fm(font());
   for (const TDecodedEdit& spec : kDecodedEdits) {
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(spec.Name);
-    edit->setMaxLength(spec.MaxLength);
+    auto* box = new QLineEdit(this);
+    box->setObjectName(spec.Name);
+    box->setMaxLength(spec.MaxLength);
     // Wide enough for the longest value the field shows, not for its maximum length.
     const char* sample = spec.Format == TEditFormat::efHex6 || spec.Tag == kTagDMALength ? "$FFFFFF"
                          : spec.Format == TEditFormat::efHex4                            ? "$FFFF"
                                                                                          : "$FF";
-    edit->setFixedWidth(fm.horizontalAdvance(sample) + 14);
-    m_edits[std::size_t(spec.Tag - 1)] = edit;
+    box->setFixedWidth(fm.horizontalAdvance(sample) + 14);
+    m_edits[std::size_t(spec.Tag - 1)] = box;
     if (spec.Caption) {
       QLabel* label = spec.Link == TEditLink::elNone ? new QLabel(spec.Caption, this)
                                                      : new TLinkLabel(spec.Caption, this);
       label->setObjectName(QString(spec.Name) + "Label");
-      label->setBuddy(edit);
+      label->setBuddy(box);
       m_editLabels[std::size_t(spec.Tag - 1)] = label;
     }
   }
-  m_edits[5]->setToolTip(kBgColorHint);
-  m_editLabels[5]->setToolTip(kBgColorHint);
+  edit(kTagBgColor)->setToolTip(kBgColorHint);
+  editLabel(kTagBgColor)->setToolTip(kBgColorHint);
 
   cbInterlaceMode = makeList(this, "cbInterlaceMode", kInterlaceItems);
   cbDMAMode = makeList(this, "cbDMAMode", kDMAModeItems);
@@ -128,7 +129,9 @@ void TDecodedRegistersPage::buildControls() {
                 cbWndAlign->sizeHint().width()});
   for (QComboBox* list : {cbDMAMode, cbScrollSize, cbWndAlign})
     list->setFixedWidth(rightListWidth);
+}
 
+void TDecodedRegistersPage::layOutControls() {
   // Switches: two columns, the display size under the right one.
   auto* flags = new QGridLayout;
   flags->setHorizontalSpacing(24);
@@ -147,10 +150,9 @@ void TDecodedRegistersPage::buildControls() {
   // Table addresses on the left, counters and DMA on the right, caption beside each edit.
   auto* edits = new QVBoxLayout;
   edits->setSpacing(3);
-  for (int row = 0; row < kDecodedLeftEdits; ++row) {
-    const auto left = std::size_t(row), right = std::size_t(row + kDecodedLeftEdits);
-    edits->addLayout(
-        pairRow(m_edits[left], m_editLabels[left], m_editLabels[right], m_edits[right]));
+  for (int left = 1; left <= kDecodedLeftEdits; ++left) {
+    const int right = left + kDecodedLeftEdits;
+    edits->addLayout(pairRow(edit(left), editLabel(left), editLabel(right), edit(right)));
   }
 
   auto captionFor = [this](const char* text, QWidget* buddy) {
@@ -164,11 +166,11 @@ void TDecodedRegistersPage::buildControls() {
                            captionFor("DMA Mode", cbDMAMode), cbDMAMode));
   lists->addLayout(pairRow(cbScrollMode, captionFor("Scroll Mode", cbScrollMode),
                            captionFor("Scroll Size", cbScrollSize), cbScrollSize));
-  auto* window = pairRow(m_edits[10], new QLabel("H", this),
+  auto* window = pairRow(edit(kTagWinHPos), new QLabel("H", this),
                          captionFor("Window Alignment", cbWndAlign), cbWndAlign);
   window->insertSpacing(2, 8);
-  window->insertWidget(3, m_edits[11]);
-  window->insertWidget(4, m_editLabels[11]);
+  window->insertWidget(3, edit(kTagWinVPos));
+  window->insertWidget(4, editLabel(kTagWinVPos));
   lists->addLayout(window);
 
   auto* page = new QVBoxLayout(this);
@@ -200,8 +202,8 @@ QHBoxLayout* TDecodedRegistersPage::pairRow(QWidget* left, QWidget* leftCaption,
 void TDecodedRegistersPage::setTabOrder() {
   std::vector<QWidget*> order(m_checkBoxes.begin(), m_checkBoxes.end());
   order.insert(order.end(), m_edits.begin(), m_edits.begin() + kTagDMASource);
-  order.insert(order.end(), {cbInterlaceMode, cbDMAMode, cbScrollMode, cbScrollSize, m_edits[10],
-                             m_edits[11], cbWndAlign});
+  order.insert(order.end(), {cbInterlaceMode, cbDMAMode, cbScrollMode, cbScrollSize,
+                             edit(kTagWinHPos), edit(kTagWinVPos), cbWndAlign});
   for (std::size_t i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -212,12 +214,12 @@ void TDecodedRegistersPage::connectHandlers() {
   for (QComboBox* list : {cbInterlaceMode, cbDMAMode, cbScrollMode, cbScrollSize, cbWndAlign})
     connect(list, &QComboBox::currentIndexChanged, this, [this, list] { ComboBoxVDPChange(list); });
   for (const TDecodedEdit& spec : kDecodedEdits) {
-    QLineEdit* edit = m_edits[std::size_t(spec.Tag - 1)];
-    edit->installEventFilter(this);
+    QLineEdit* box = edit(spec.Tag);
+    box->installEventFilter(this);
     const int tag = spec.Tag;
-    connect(edit, &QLineEdit::returnPressed, this, [this, tag] { EditVDPExit(tag); });
+    connect(box, &QLineEdit::returnPressed, this, [this, tag] { EditVDPExit(tag); });
     if (spec.Link == TEditLink::elNone) continue;
-    auto* label = static_cast<TLinkLabel*>(m_editLabels[std::size_t(tag - 1)]);
+    auto* label = static_cast<TLinkLabel*>(editLabel(tag));
     connect(label, &TLinkLabel::clicked, this,
             [this, link = spec.Link, tag](Qt::MouseButton b) { linkClicked(link, tag, b); });
   }
@@ -266,7 +268,7 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
   for (std::size_t i = 0; i < m_checkBoxes.size(); ++i)
     m_checkBoxes[i]->setChecked(vdp.GetFlag(kDecodedCheckBoxes[i].Tag));
   for (int tag = 1; tag <= kTagDMASource; ++tag)
-    m_edits[std::size_t(tag - 1)]->setText(formatValue(tag));
+    edit(tag)->setText(formatValue(tag));
 
   cbDMAMode->setCurrentIndex(vdp.GetDMAMode());
   cbInterlaceMode->setCurrentIndex(vdp.GetInterlaceMode());
@@ -276,8 +278,8 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
   const int sizeCode =
       int(vdp.GetField(kFieldPlaneWidthCode) * 4 + vdp.GetField(kFieldPlaneHeightCode));
   cbScrollSize->setCurrentIndex(kScrollSizeItemByCode[std::size_t(sizeCode & 15)]);
-  m_edits[10]->setText(formatValue(11));
-  m_edits[11]->setText(formatValue(12));
+  edit(kTagWinHPos)->setText(formatValue(kTagWinHPos));
+  edit(kTagWinVPos)->setText(formatValue(kTagWinVPos));
 
   lblDisplayDim->setText(QString("--> Display is %1 x %2 Pixels")
                              .arg(vdp.GetMetric(mkScreenWidth))
@@ -332,7 +334,7 @@ void TDecodedRegistersPage::EditVDPExit(int tag) {
   for (std::size_t r = 0; r < before.size(); ++r)
     before[r] = vdp.GetReg(uint8_t(r));
 
-  if (const auto number = parseNumber(m_edits[std::size_t(tag - 1)]->text())) {
+  if (const auto number = parseNumber(edit(tag)->text())) {
     // The model drops the bits outside the field's mask.
     if (tag == kTagDMALength)
       vdp.SetDMALength(uint16_t(*number));
@@ -357,7 +359,7 @@ void TDecodedRegistersPage::EditVDPExit(int tag) {
 void TDecodedRegistersPage::linkClicked(TEditLink link, int tag, Qt::MouseButton button) {
   if (button != Qt::LeftButton) return;
   m_host.pcVDPChanging();
-  const int number = parseNumber(m_edits[std::size_t(tag - 1)]->text()).value_or(-1);
+  const int number = parseNumber(edit(tag)->text()).value_or(-1);
   switch (link) {
     case TEditLink::elVideoRAM:
       VRAMEditLabelClick(number);

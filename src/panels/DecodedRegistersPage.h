@@ -34,7 +34,8 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildControls();
+  void createControls();
+  void layOutControls();
   QHBoxLayout* pairRow(QWidget* left, QWidget* leftCaption, QWidget* rightCaption, QWidget* right);
   void setTabOrder();
   void connectHandlers();
@@ -47,6 +48,8 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   void BgColorEditLabelClick(int number);
   void DMASrcEditLabelClick(int number);
 
+  QLineEdit* edit(int tag) const { return m_edits[std::size_t(tag - 1)]; }
+  QLabel* editLabel(int tag) const { return m_editLabels[std::size_t(tag - 1)]; }
   int fieldValue(int tag) const;
   QString formatValue(int tag) const;
 

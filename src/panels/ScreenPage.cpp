@@ -174,7 +174,7 @@ void TScreenPage::pmiScreenSaveBmpClick() {
   dialog.OverwritePrompt = true;
   if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
   try {
-    SavePicture(dialog.FileName, m_screenBitmap);
+    SavePicture(dialog.FileName.toStdString(), m_screenBitmap);
   } catch (const std::exception& e) {
     m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(e.what()), mbOK);
   }
