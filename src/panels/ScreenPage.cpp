@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -142,9 +143,14 @@ void TScreenPage::PageShow() {
   ScreenSettingsChange();
 }
 
+// The main window normally runs PageShow once the page can be seen; the queued check renders a
+// picture left pending only when nothing else did.
 void TScreenPage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (m_renderOnShow) ScreenSettingsChange();
+  if (m_renderOnShow)
+    QTimer::singleShot(0, this, [this] {
+      if (m_renderOnShow && isVisible()) ScreenSettingsChange();
+    });
 }
 
 void TScreenPage::ScreenSettingsChange() {
