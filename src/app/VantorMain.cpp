@@ -12,7 +12,9 @@
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "panels/ColorRAMPage.h"
+#include "panels/DecodedRegistersPage.h"
 #include "panels/PatternsSpritesPage.h"
+#include "panels/ScreenPage.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
@@ -45,8 +47,10 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
   createPages();
+  CreateDecodedRegistersPage(*this);
   CreateColorRAMPage(*this);
   CreatePatternsSpritesPage(*this);
+  CreateScreenPage(*this);
   createMenus();
   m_statusLabel = new QLabel(this);
   statusBar()->addWidget(m_statusLabel, 1);
