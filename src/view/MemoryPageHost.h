@@ -1,6 +1,8 @@
 // What the memory pages (the hex editors over the three RAM blocks) may ask of the main window.
 #pragma once
 
+#include <functional>
+
 namespace vantor {
 
 class TDialogs;
@@ -19,6 +21,9 @@ class TMemoryPageHost {
   virtual TFileDialog& sdlgMisc() = 0;
   virtual int UpdateLock() const = 0;
   virtual void SetModified(bool modified) = 0;
+  // Runs a command; a failure (a file error, a refusal of the editor) is shown in one "Error"
+  // box with its text.
+  virtual void RunCommand(const std::function<void()>& command) = 0;
 };
 
 }  // namespace vantor
