@@ -3,7 +3,7 @@
 #include <QActionGroup>
 #include <QFile>
 #include <QFontDatabase>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenu>
 
 #include "document/FileIO.h"
@@ -23,7 +23,9 @@ constexpr std::array<BytesPerColItem, 3> kBytesPerColItems{{{"&1", 1}, {"&2", 2}
 
 constexpr const char* kUndoCaption = "&Undo: %1";
 
-std::string localPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+std::string localPath(const QString& fileName) {
+  return QFile::encodeName(fileName).toStdString();
+}
 
 // Offers all files and no name when another command left its filter in the shared dialog.
 void clearForeignFilter(TFileDialog& dialog) {
@@ -34,21 +36,23 @@ void clearForeignFilter(TFileDialog& dialog) {
 
 }  // namespace
 
-int MemoryBytesPerColumn(THexPageId page) { return page == THexPageId::hpMainRAM ? 2 : 1; }
+int MemoryBytesPerColumn(THexPageId page) {
+  return page == THexPageId::hpMainRAM ? 2 : 1;
+}
 
 TQuorHColors MemoryEditorColors(const QPalette& palette) {
   const auto system = [&](QPalette::ColorRole role) {
     return palette.color(QPalette::Active, role);
   };
   TQuorHColors colors;
-  colors.Offset = QColor(0, 0, 0);                    // black
-  colors.OddColumn = QColor(0, 0, 255);               // blue
-  colors.EvenColumn = QColor(0, 0, 128);              // navy
-  colors.CursorFrame = QColor(0, 0, 128);             // navy
-  colors.NonFocusCursorFrame = QColor(0, 255, 255);   // aqua
-  colors.Background = system(QPalette::Base);         // window colour
-  colors.ChangedText = QColor(128, 0, 0);             // maroon
-  colors.ChangedBackground = QColor(255, 255, 168);   // pale yellow
+  colors.Offset = QColor(0, 0, 0);                          // black
+  colors.OddColumn = QColor(0, 0, 255);                     // blue
+  colors.EvenColumn = QColor(0, 0, 128);                    // navy
+  colors.CursorFrame = QColor(0, 0, 128);                   // navy
+  colors.NonFocusCursorFrame = QColor(0, 255, 255);         // aqua
+  colors.Background = system(QPalette::Base);               // window colour
+  colors.ChangedText = QColor(128, 0, 0);                   // maroon
+  colors.ChangedBackground = QColor(255, 255, 168);         // pale yellow
   colors.CurrentOffsetBackground = system(QPalette::Dark);  // button shadow
   colors.OffsetBackGround = system(QPalette::Button);       // button face
   colors.CurrentOffset = system(QPalette::Light);           // button highlight
@@ -56,14 +60,31 @@ TQuorHColors MemoryEditorColors(const QPalette& palette) {
   return colors;
 }
 
+bool IsMonospaced(const QFont& font) {
+  // Measured rather than asked: some fixed-pitch fonts do not declare themselves as such.
+  const QFontMetrics metrics(font);
+  const int width = metrics.horizontalAdvance(QLatin1Char('W'));
+  return width > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == width &&
+         metrics.horizontalAdvance(QLatin1Char('.')) == width;
+}
+
 QFont MemoryEditorFont() {
   QFont font(QStringLiteral("Courier New"));
   font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  // Where "Courier New" and its stand-ins are missing, a proportional font would break the
-  // columns: the desktop's own fixed-pitch font takes over then.
-  if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPixelSize(kMemoryFontPixels);
+  // Where "Courier New" and its stand-ins are missing, a proportional font would break the
+  // columns: the desktop's fixed-pitch font, or any installed one, takes over then.
+  if (!IsMonospaced(font)) {
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(kMemoryFontPixels);
+  }
+  if (!IsMonospaced(font)) {
+    for (const QString& family : QFontDatabase::families()) {
+      QFont candidate(family);
+      candidate.setPixelSize(kMemoryFontPixels);
+      if (QFontDatabase::isFixedPitch(family) && IsMonospaced(candidate)) return candidate;
+    }
+  }
   return font;
 }
 
@@ -132,9 +153,8 @@ void TMemoryPages::createMenu() {
     action->setCheckable(true);
     action->setData(entry.tag);
     group->addAction(action);
-    connect(action, &QAction::triggered, this, [this, tag = entry.tag] {
-      pmiHexBytesPerColClick(tag);
-    });
+    connect(action, &QAction::triggered, this,
+            [this, tag = entry.tag] { pmiHexBytesPerColClick(tag); });
     m_bytesPerColItems[i] = action;
   }
   menu.addSeparator();
@@ -148,9 +168,8 @@ void TMemoryPages::createMenu() {
 
 void TMemoryPages::Attach(TQuorHexEditorEx& editor) {
   editor.setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(&editor, &QWidget::customContextMenuRequested, this, [this, &editor](const QPoint& at) {
-    m_menu->popup(editor.viewport()->mapToGlobal(at));
-  });
+  connect(&editor, &QWidget::customContextMenuRequested, this,
+          [this, &editor](const QPoint& at) { m_menu->popup(editor.viewport()->mapToGlobal(at)); });
   editor.SetErrorReporter([this](const QString& text) {
     m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, text, mbOK);
   });

@@ -34,6 +34,8 @@ inline constexpr int kMemoryFontPixels = 15;
 int MemoryBytesPerColumn(THexPageId page);
 // The memory editors' colours: the editor's defaults, taken from the desktop's palette.
 TQuorHColors MemoryEditorColors(const QPalette& palette);
+// True when every character of the font is equally wide.
+bool IsMonospaced(const QFont& font);
 // "Courier New" at 15 pixels, or the desktop's fixed-pitch font when it is missing.
 QFont MemoryEditorFont();
 // Applies every setting of a memory page's editor (fixed size, offsets, undo limit, ruler, grid
