@@ -1,0 +1,253 @@
+// The memory pages inside the real main window, driven as a user would: pages chosen, bytes
+// typed, dumps loaded, the savestate saved and loaded again.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <deque>
+#include <set>
+
+#include "app/PageControl.h"
+#include "app/VantorMain.h"
+#include "document/Layout.h"
+#include "hexedit/QuorHexEditorEx.h"
+#include "view/MemoryPages.h"
+
+namespace vantor {
+namespace {
+
+// Answers file dialogs from a script (an empty name cancels) and records every message.
+class WindowDialogs : public TDialogs {
+ public:
+  std::deque<QString> Answers;
+  std::vector<QString> Messages;
+
+  bool GetOpenFileName(TFileDialog& dialog) override { return answer(dialog); }
+  bool GetSaveFileName(TFileDialog& dialog) override { return answer(dialog); }
+  TMsgDlgBtn ShowMessage(TMsgDlgType, const QString& text, TMsgDlgButtons) override {
+    Messages.push_back(text);
+    return mbNo;
+  }
+  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
+  void Beep() override {}
+
+ private:
+  bool answer(TFileDialog& dialog) {
+    const QString name = Answers.empty() ? QString() : Answers.front();
+    if (!Answers.empty()) Answers.pop_front();
+    if (name.isEmpty()) return false;
+    dialog.FileName = name;
+    return true;
+  }
+};
+
+QString fixture(const char* name) {
+  return QString::fromLocal8Bit(qgetenv("VANTOR_FIXTURES")) + QStringLiteral("/emulator-h40/") +
+         QString::fromLatin1(name);
+}
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const char* sectionOf(THexPageId page) {
+  constexpr const char* kSections[] = {"CPU MC68000", "CPU Z80", "VDP"};
+  return kSections[int(page)];
+}
+
+// The main window on temporary folders, with the fixture's layout file beside the program.
+class Window {
+ public:
+  Window() {
+    for (const char* sub : {"system", "program", "user"}) QDir(m_dir.path()).mkpath(sub);
+    QFile::copy(fixture("layout.ini"), Path("program/vantor.ini"));
+    TLayoutLocations where;
+    where.FileName = "vantor.ini";
+    where.SystemDir = Path("system").toStdString();
+    where.ProgramDir = Path("program").toStdString();
+    where.UserDir = Path("user").toStdString();
+    auto dialogs = std::make_unique<WindowDialogs>();
+    Dialogs = dialogs.get();
+    Main = std::make_unique<TfrmMain>(where, std::move(dialogs));
+    Main->show();
+    QApplication::setActiveWindow(Main.get());
+    QTest::qWaitForWindowActive(Main.get());
+  }
+
+  QString Path(const QString& name) const { return m_dir.filePath(name); }
+  QString Path(const char* name) const { return Path(QString::fromLatin1(name)); }
+
+  void Load(const QString& path) {
+    Dialogs->Answers = {path};
+    Main->LoadSavestate();
+  }
+
+  TQuorHexEditorEx& Show(THexPageId page) {
+    switch (page) {
+      case THexPageId::hpMainRAM:
+        Main->ShowMainCPURAM();
+        break;
+      case THexPageId::hpSubRAM:
+        Main->ShowMainPage(TMainPageId::mpSubCPU);
+        Main->pcSubCPU()->setCurrentIndex(1);
+        break;
+      case THexPageId::hpVideoRAM:
+        Main->ShowVDPPage(TVDPPageId::vpVideoRAM);
+        break;
+    }
+    return *Main->HexEditor(page);
+  }
+
+  // Types the byte's two hexadecimal digits over it.
+  void TypeByte(THexPageId page, int64_t pos, uint8_t value) {
+    TQuorHexEditorEx& editor = Show(page);
+    editor.setFocus();
+    editor.GotoByte(pos);
+    QTest::keyClicks(&editor, QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')));
+  }
+
+  int64_t BlockOffset(THexPageId page) const {
+    return Main->Layout().ReadFieldSpec(sectionOf(page), "RAM").Offset;
+  }
+
+  WindowDialogs* Dialogs = nullptr;
+  std::unique_ptr<TfrmMain> Main;
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+}  // namespace
+
+class MemoryPagesWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void editedBytesSurviveSaveAndReload();
+  void pagesShowTheirBlocks();
+  void popupFollowsTheShownPage();
+  void loadedDumpMarksTheDocumentAndReachesTheImage();
+};
+
+void MemoryPagesWindowTest::initTestCase() {
+  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
+}
+
+void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
+  Window window;
+  window.Load(fixture("state.gs0"));
+  const QByteArray original = readAll(fixture("state.gs0"));
+  QCOMPARE(window.Main->windowTitle(), QStringLiteral("Palavex - ") + fixture("state.gs0"));
+
+  // Each edit writes the inverse of the byte, so that every one is a real change.
+  struct Edit {
+    THexPageId page;
+    int64_t pos;
+  };
+  const Edit edits[] = {{THexPageId::hpMainRAM, 0x0101},
+                        {THexPageId::hpMainRAM, 0xFFFF},
+                        {THexPageId::hpSubRAM, 0x0010},
+                        {THexPageId::hpVideoRAM, 0x0020},
+                        {THexPageId::hpVideoRAM, 0xC001}};
+  QByteArray expected = original;
+  for (const Edit& edit : edits) {
+    const int64_t at = window.BlockOffset(edit.page) + edit.pos;
+    const auto value = uint8_t(~uint8_t(original[at]));
+    window.TypeByte(edit.page, edit.pos, value);
+    expected[at] = char(value);
+  }
+  QVERIFY(window.Main->windowTitle().endsWith(QLatin1Char('*')));
+
+  const QString saved = window.Path("edited.gs0");
+  window.Dialogs->Answers = {saved};
+  window.Main->SaveSavestateAs();
+  QVERIFY(window.Dialogs->Messages.empty());
+  const QByteArray written = readAll(saved);
+  QCOMPARE(written.size(), original.size());
+  std::set<int64_t> differing;
+  for (qsizetype i = 0; i < written.size(); ++i) {
+    if (written[i] != original[i]) differing.insert(i);
+  }
+  QCOMPARE(differing.size(), std::size(edits));
+  QVERIFY(written == expected);
+
+  window.Load(saved);
+  for (const Edit& edit : edits) {
+    TQuorHexEditorEx& editor = window.Show(edit.page);
+    const int64_t at = window.BlockOffset(edit.page) + edit.pos;
+    QCOMPARE(editor.DataBuffer()[edit.pos], uint8_t(expected[at]));
+    QVERIFY(!editor.Model().IsMarked(edit.pos));  // a load resets the marks
+    QVERIFY(!editor.CanUndo());
+  }
+}
+
+void MemoryPagesWindowTest::pagesShowTheirBlocks() {
+  Window window;
+  TQuorHexEditorEx& z80 = window.Show(THexPageId::hpSubRAM);
+  QCOMPARE(z80.DataSize(), int64_t(8192));
+  QCOMPARE(z80.DataSize() / z80.BytesPerRow(), int64_t(512));
+  QCOMPARE(QString::fromStdString(z80.Model().OffsetText(0)), QStringLiteral("$0000"));
+  QCOMPARE(QString::fromStdString(z80.Model().WidestOffsetText()), QStringLiteral("$1FF0"));
+  for (THexPageId page : {THexPageId::hpMainRAM, THexPageId::hpVideoRAM}) {
+    TQuorHexEditorEx& editor = window.Show(page);
+    QCOMPARE(editor.DataSize(), int64_t(65536));
+    QCOMPARE(QString::fromStdString(editor.Model().WidestOffsetText()), QStringLiteral("$FFF0"));
+  }
+}
+
+void MemoryPagesWindowTest::popupFollowsTheShownPage() {
+  Window window;
+  TMemoryPages& pages = window.Main->MemoryPages();
+  window.Show(THexPageId::hpMainRAM);
+  pages.pmHexEditPopup();
+  QVERIFY(pages.pmiHexBytesPerColItem(1)->isChecked());
+  window.Show(THexPageId::hpSubRAM);
+  pages.pmHexEditPopup();
+  QVERIFY(pages.pmiHexBytesPerColItem(0)->isChecked());
+  pages.pmiHexBytesPerColItem(2)->trigger();
+  QCOMPARE(window.Main->HexEditor(THexPageId::hpSubRAM)->BytesPerColumn(), 4);
+  QCOMPARE(window.Main->HexEditor(THexPageId::hpMainRAM)->BytesPerColumn(), 2);
+  QCOMPARE(window.Main->HexEditor(THexPageId::hpVideoRAM)->BytesPerColumn(), 1);
+
+  // A right click on an editor opens the shared menu.
+  TQuorHexEditorEx& vram = window.Show(THexPageId::hpVideoRAM);
+  QCOMPARE(vram.contextMenuPolicy(), Qt::CustomContextMenu);
+  emit vram.customContextMenuRequested(QPoint(5, 5));
+  QVERIFY(pages.pmHexEdit()->isVisible());
+  QVERIFY(pages.pmiHexBytesPerColItem(0)->isChecked());
+  pages.pmHexEdit()->close();
+}
+
+void MemoryPagesWindowTest::loadedDumpMarksTheDocumentAndReachesTheImage() {
+  Window window;
+  QFile dump(window.Path("z80.bin"));
+  QVERIFY(dump.open(QIODevice::WriteOnly));
+  dump.write("0123456789");
+  dump.close();
+
+  TQuorHexEditorEx& z80 = window.Show(THexPageId::hpSubRAM);
+  z80.setFocus();
+  QVERIFY(!window.Main->windowTitle().endsWith(QLatin1Char('*')));
+  window.Dialogs->Answers = {window.Path("z80.bin")};
+  window.Main->MemoryPages().pmiHexLoadFileClick();
+  QVERIFY(window.Dialogs->Messages.empty());
+  QVERIFY(window.Main->windowTitle().endsWith(QLatin1Char('*')));
+
+  // The image receives the block when the editor loses the focus.
+  z80.setFocus();
+  window.Main->pcMain()->setFocus();
+  const SavestateImage& image = window.Main->Document().Image();
+  const int64_t offset = window.BlockOffset(THexPageId::hpSubRAM);
+  QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.Data() + offset), 10),
+           QByteArray("0123456789"));
+}
+
+}  // namespace vantor
+
+QTEST_MAIN(vantor::MemoryPagesWindowTest)
+#include "MemoryPagesWindowTest.moc"
