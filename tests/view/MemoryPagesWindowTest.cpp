@@ -75,7 +75,7 @@ class Window {
     Main = std::make_unique<TfrmMain>(where, std::move(dialogs));
     Main->show();
     QApplication::setActiveWindow(Main.get());
-    QTest::qWaitForWindowActive(Main.get());
+    if (!QTest::qWaitForWindowActive(Main.get())) qWarning("the main window is not active");
   }
 
   QString Path(const QString& name) const { return m_dir.filePath(name); }
@@ -156,7 +156,7 @@ void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
                         {THexPageId::hpVideoRAM, 0xC001}};
   QByteArray expected = original;
   for (const Edit& edit : edits) {
-    const int64_t at = window.BlockOffset(edit.page) + edit.pos;
+    const qsizetype at = qsizetype(window.BlockOffset(edit.page) + edit.pos);
     const auto value = uint8_t(~uint8_t(original[at]));
     window.TypeByte(edit.page, edit.pos, value);
     expected[at] = char(value);
@@ -179,7 +179,7 @@ void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
   window.Load(saved);
   for (const Edit& edit : edits) {
     TQuorHexEditorEx& editor = window.Show(edit.page);
-    const int64_t at = window.BlockOffset(edit.page) + edit.pos;
+    const qsizetype at = qsizetype(window.BlockOffset(edit.page) + edit.pos);
     QCOMPARE(editor.DataBuffer()[edit.pos], uint8_t(expected[at]));
     QVERIFY(!editor.Model().IsMarked(edit.pos));  // a load resets the marks
     QVERIFY(!editor.CanUndo());
