@@ -7,24 +7,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "panels/PageHost.h"
+
 namespace vantor {
 
-class SavestateImage;
 class TQuorHexEditorEx;
 
 class THexPage : public QWidget {
   Q_OBJECT
 
  public:
-  // bytesPerColumn: 2 for main CPU RAM, 1 for the other blocks.
-  THexPage(int bytesPerColumn, QWidget* parent = nullptr);
+  // The editor takes the settings of the page's block (column grouping, fixed size, ...).
+  explicit THexPage(THexPageId page, QWidget* parent = nullptr);
 
-  TQuorHexEditorEx* Editor() const;
+  TQuorHexEditorEx* Editor() const { return m_editor; }
 
   std::size_t DataSize() const;
-  // Replaces the block with size bytes from data without undo records or change marks;
+  // Replaces the block with size bytes without undo records or change marks;
   // reset also empties the undo history and clears all change marks.
-  void Load(const uint8_t* data, std::size_t size, bool reset);
+  void Load(const uint8_t* bytes, std::size_t size, bool reset);
   // The whole block, as the editor holds it.
   std::vector<uint8_t> Bytes() const;
   bool HasFocusWithin() const;

@@ -41,9 +41,9 @@ TPageControl* processorPages(QWidget* grid, QWidget* ram) {
 }  // namespace
 
 void TfrmMain::createPages() {
-  m_hexPages[std::size_t(THexPageId::hpMainRAM)] = new THexPage(2);
-  m_hexPages[std::size_t(THexPageId::hpSubRAM)] = new THexPage(1);
-  m_hexPages[std::size_t(THexPageId::hpVideoRAM)] = new THexPage(1);
+  m_hexPages[std::size_t(THexPageId::hpMainRAM)] = new THexPage(THexPageId::hpMainRAM);
+  m_hexPages[std::size_t(THexPageId::hpSubRAM)] = new THexPage(THexPageId::hpSubRAM);
+  m_hexPages[std::size_t(THexPageId::hpVideoRAM)] = new THexPage(THexPageId::hpVideoRAM);
 
   m_pcMain = new TPageControl(this);
   m_pcMainCPU = processorPages(Grid(TGridId::sgMainCPURegs), HexPage(THexPageId::hpMainRAM));
