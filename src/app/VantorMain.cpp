@@ -16,6 +16,7 @@
 #include "panels/PatternsSpritesPage.h"
 #include "panels/ScreenPage.h"
 #include "vdp/MegaDriveVDP.h"
+#include "view/MemoryPages.h"
 
 namespace vantor {
 
@@ -52,6 +53,10 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   CreatePatternsSpritesPage(*this);
   CreateScreenPage(*this);
   createMenus();
+  // The memory editors share one context menu.
+  m_memoryPages = std::make_unique<TMemoryPages>(*this);
+  for (THexPage* page : m_hexPages)
+    m_memoryPages->Attach(*page->Editor());
   m_statusLabel = new QLabel(this);
   statusBar()->addWidget(m_statusLabel, 1);
 

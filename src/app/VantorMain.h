@@ -21,6 +21,7 @@ class QSplitter;
 namespace vantor {
 
 class THexPage;
+class TMemoryPages;
 class TPageControl;
 class TRegisterGrid;
 class TRegisterGridSet;
@@ -52,7 +53,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void OpenSavestate(const QString& path);
 
   // Runs a command; any failure is shown in one "Error" box with its text.
-  void RunCommand(const std::function<void()>& command);
+  void RunCommand(const std::function<void()>& command) override;
 
   // Image synchronisation.
   void RefreshFromImage();
@@ -64,6 +65,8 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   TRegisterGridSet& Grids() { return *m_grids; }
   TRegisterGrid* Grid(TGridId id) const;
   THexPage* HexPage(THexPageId page) const { return m_hexPages[std::size_t(page)]; }
+  // The memory editors' shared context menu pmHexEdit and its commands.
+  TMemoryPages& MemoryPages() { return *m_memoryPages; }
   TPageControl* pcMain() const { return m_pcMain; }
   TPageControl* pcVDP() const { return m_pcVDP; }
   TPageControl* pcMainCPU() const { return m_pcMainCPU; }
@@ -169,6 +172,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   TPageControl* m_pcVDP = nullptr;
   QSplitter* m_scrollSplitter = nullptr;
   std::array<THexPage*, 3> m_hexPages{};
+  std::unique_ptr<TMemoryPages> m_memoryPages;
   std::array<QWidget*, 7> m_vdpContainers{};
   std::array<TVDPPage*, 7> m_vdpPages{};
   QWidget* m_dgCRAMSlot = nullptr;
