@@ -63,7 +63,8 @@ const char* sectionOf(THexPageId page) {
 class Window {
  public:
   Window() {
-    for (const char* sub : {"system", "program", "user"}) QDir(m_dir.path()).mkpath(sub);
+    for (const char* sub : {"system", "program", "user"})
+      QDir(m_dir.path()).mkpath(sub);
     QFile::copy(fixture("layout.ini"), Path("program/vantor.ini"));
     TLayoutLocations where;
     where.FileName = "vantor.ini";
