@@ -14,7 +14,6 @@ THexPage::THexPage(THexPageId page, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_editor);
-  setFocusProxy(m_editor);
   connect(m_editor, &TQuorHexEditorEx::changed, this, &THexPage::changed);
   connect(m_editor, &TQuorHexEditorEx::exited, this, &THexPage::exited);
 }
