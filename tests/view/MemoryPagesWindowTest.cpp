@@ -133,6 +133,7 @@ class MemoryPagesWindowTest : public QObject {
   void pagesShowTheirBlocks();
   void popupFollowsTheShownPage();
   void loadedDumpMarksTheDocumentAndReachesTheImage();
+  void editorKeysActOnceInTheWindow();
 };
 
 void MemoryPagesWindowTest::initTestCase() {
@@ -246,6 +247,32 @@ void MemoryPagesWindowTest::loadedDumpMarksTheDocumentAndReachesTheImage() {
   const int64_t offset = window.BlockOffset(THexPageId::hpSubRAM);
   QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.Data() + offset), 10),
            QByteArray("0123456789"));
+}
+
+void MemoryPagesWindowTest::editorKeysActOnceInTheWindow() {
+  Window window;
+  TQuorHexEditorEx& vram = window.Show(THexPageId::hpVideoRAM);
+  vram.setFocus();
+  QVERIFY(vram.hasFocus());
+  vram.GotoByte(0x40);
+  QTest::keyClicks(&vram, QStringLiteral("abcd"));
+  QTest::keyClick(&vram, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(vram.DataBuffer()[0x41], uint8_t(0xC0));
+  QCOMPARE(vram.DataBuffer()[0x40], uint8_t(0xAB));
+
+  // Copy two bytes and paste them once at $50.
+  vram.Select(0x40, 0x41);
+  QTest::keyClick(&vram, Qt::Key_C, Qt::ControlModifier);
+  vram.GotoByte(0x50);
+  QTest::keyClick(&vram, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(vram.DataBuffer()[0x50], uint8_t(0xAB));
+  QCOMPARE(vram.DataBuffer()[0x51], uint8_t(0xC0));
+  QCOMPARE(vram.DataBuffer()[0x52], uint8_t(0));
+  QCOMPARE(vram.DataSize(), int64_t(65536));
+  TMemoryPages& pages = window.Main->MemoryPages();
+  pages.pmHexEditPopup();
+  QCOMPARE(pages.pmiHexUndo()->text(), QStringLiteral("&Undo: Paste from Clipboard"));
+  QVERIFY(window.Dialogs->Messages.empty());
 }
 
 }  // namespace vantor
