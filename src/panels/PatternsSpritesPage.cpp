@@ -15,9 +15,9 @@
 
 #include "document/Numbers.h"
 #include "document/SavestateDocument.h"
-#include "hexedit/QuorHexEditorEx.h"
 #include "panels/CellStrip.h"
 #include "panels/FlowLayout.h"
+#include "panels/HexJump.h"
 #include "panels/LinkLabel.h"
 #include "panels/PatSprLinks.h"
 #include "panels/PatSprPictures.h"
@@ -410,19 +410,14 @@ void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
   int64_t offset = strip->CurrentColumn() * step + base;
   // Sprite entries past the end of Video RAM wrap to its start, as the VDP's addresses do.
   if (target == THexPageId::hpVideoRAM) offset &= 0xFFFF;
-  TQuorHexEditorEx* editor = m_host.HexEditor(target);
-  if (editor) editor->GotoByte(offset);
   if (target == THexPageId::hpMainRAM) {
     m_host.ShowMainCPURAM();
   } else {
     m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
   }
-  // The page must be laid out before its editor can take the focus; showing it loads the
-  // editor from the image, so the byte is placed once more where the editor now has its size.
+  // The page is laid out first, so that the editor knows how many rows it shows.
   QCoreApplication::processEvents();
-  if (!editor) return;
-  editor->GotoByte(offset);
-  editor->setFocus(Qt::OtherFocusReason);
+  if (!JumpToByte(m_host.HexEditor(target), int(offset))) m_host.Dialogs().Beep();
 }
 
 void TPatternsSpritesPage::RedrawViewPatterns() {
