@@ -64,8 +64,9 @@ constexpr TCommand kCommands[] = {
      "  --transparent     colour 0 transparent (PNG)\n",
      kPatternOptions, 2, 2, RunPatterns},
     {"sprites", "sprites STATE OUT [--transparent]",
-     "Writes the sheet of all sprites (16 to a row, each at the top-left of a 32 x 32 cell,\n"
-     "over the background colour) that the Patterns & Sprites page saves.\n"
+     "Writes the sheet of all sprites (16 to a row, each at the top-left of a cell as large as\n"
+     "the largest sprite, 32 x 32 or 32 x 64 pixels, over the background colour) that the\n"
+     "Patterns & Sprites page saves.\n"
      "  --transparent     the background transparent (PNG)\n",
      kSpriteOptions, 2, 2, RunSprites},
     {"palette export", "palette export STATE OUT.pal [--first N] [--count N]",
@@ -132,8 +133,11 @@ void printUsageList(std::ostream& out) {
   out << "usage: " << kProgram << " COMMAND ARGUMENTS [--layout FILE]\n\ncommands:\n";
   for (const TCommand& command : kCommands) {
     std::string_view usage = command.Usage;
-    usage = usage.substr(0, usage.find('\n'));
-    out << "  " << usage << '\n';
+    while (!usage.empty()) {
+      const std::size_t end = usage.find('\n');
+      out << "  " << usage.substr(0, end) << '\n';
+      usage = end == std::string_view::npos ? std::string_view() : usage.substr(end + 1);
+    }
   }
 }
 
