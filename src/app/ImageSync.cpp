@@ -7,8 +7,18 @@
 #include "cli/StateModel.h"
 #include "document/FieldValues.h"
 
+#if __has_include("view/VantorView.h")
+#include "view/VantorView.h"
+#define VANTOR_HAVE_VIEW_WINDOW 1
+#else
+#define VANTOR_HAVE_VIEW_WINDOW 0
+#endif
+
 namespace vantor {
 namespace {
+
+// The backdrop and all eight layer halves: the view window's screen picture.
+constexpr uint16_t kAllLayers = 511;
 
 // The layout section of each memory page's "RAM" entry.
 constexpr const char* kHexSections[] = {"CPU MC68000", "CPU Z80", "VDP"};

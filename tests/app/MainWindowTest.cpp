@@ -11,6 +11,7 @@
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "panels/ColorGrid.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor::test {
@@ -425,6 +426,20 @@ class MainWindowTest : public QObject {
     kit.Dialogs->FileAnswers = {target};
     window.RunCommand([&] { window.SaveSavestateAs(); });
     QCOMPARE(uint8_t(readAll(target).at(0x2479)), uint8_t(0x42));
+  }
+
+  void colorGridFollowsTheColorRAMGrid() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpColorRAM);
+    TRegisterGrid* grid = window.Grid(TGridId::sgCRAM);
+    auto* colors = window.findChild<TColorGrid*>();
+    QVERIFY(colors);
+    grid->setFocus();
+    grid->SelectCell(kHex, 6);
+    grid->SelectCell(kHex, 18);
+    QCOMPARE(colors->CurrentCell(), QPoint(1, 1));  // colour 17: line 1, index 1
   }
 
   void viewMenuIsOneGroupThatMayHaveNoneChecked() {
