@@ -59,7 +59,8 @@ const char* sectionOf(THexPageId page) {
   return kSections[int(page)];
 }
 
-// The main window on temporary folders, with the fixture's layout file beside the program.
+// The main window on temporary folders, with the fixture's layout file beside the program (the
+// default layout is written there when the fixtures are missing).
 class Window {
  public:
   Window() {
@@ -128,7 +129,6 @@ class MemoryPagesWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
   void editedBytesSurviveSaveAndReload();
   void pagesShowTheirBlocks();
   void popupFollowsTheShownPage();
@@ -136,11 +136,8 @@ class MemoryPagesWindowTest : public QObject {
   void editorKeysActOnceInTheWindow();
 };
 
-void MemoryPagesWindowTest::initTestCase() {
-  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
-}
-
 void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
+  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
   Window window;
   window.Load(fixture("state.gs0"));
   const QByteArray original = readAll(fixture("state.gs0"));
