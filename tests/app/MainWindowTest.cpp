@@ -1,6 +1,7 @@
 // The main window driven as a user would: start-up, register grids, savestate commands.
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 
 #include "AppTestKit.h"
@@ -440,6 +441,44 @@ class MainWindowTest : public QObject {
     grid->SelectCell(kHex, 6);
     grid->SelectCell(kHex, 18);
     QCOMPARE(colors->CurrentCell(), QPoint(1, 1));  // colour 17: line 1, index 1
+  }
+
+  void droppingASavestateLoadsItAfterTheCloseQuery() {
+    if (!QFile::exists(fixture("emulator-h40/state.gs0")))
+      QSKIP("the emulator fixtures are not at hand");
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    window.show();
+    window.SetModified(true);
+    kit.Dialogs->MessageAnswers = {mbNo};
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(fixture("emulator-h40/state.gs0"))});
+    const QPoint centre = window.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &drop);
+    QTRY_COMPARE(window.windowTitle(),
+                 QStringLiteral("Palavex - ") + fixture("emulator-h40/state.gs0"));
+    QCOMPARE(kit.Dialogs->Messages.size(), std::size_t(1));
+    QCOMPARE(kit.Dialogs->Messages[0].Text, QStringLiteral("Save changes?"));
+  }
+
+  void layoutFileThatCannotBeWrittenIsReported() {
+    TWindowKit kit;
+    kit.WriteFile("plain", "not a folder");
+    TLayoutLocations where = kit.Where();
+    where.ProgramDir = kit.Path("plain/program").toStdString();
+    where.UserDir = kit.Path("plain/user").toStdString();
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    TScriptedDialogs* shown = dialogs.get();
+    TfrmMain window(where, std::move(dialogs));
+    QTRY_COMPARE(shown->Messages.size(), std::size_t(1));
+    QCOMPARE(shown->Messages[0].Type, TMsgDlgType::mtError);
+    QVERIFY(shown->Messages[0].Text.startsWith(QStringLiteral("Cannot create file \"")));
+    // The built-in layout runs the window all the same.
+    QCOMPARE(window.Grid(TGridId::sgVDPRegs)->RowCount(), 31);
   }
 
   void viewMenuIsOneGroupThatMayHaveNoneChecked() {
