@@ -48,6 +48,13 @@ constexpr const char* kGeneral[] = {
 constexpr const char* kZ80Registers[] = {"AF", "BC", "DE",  "HL",  "IX",  "IY",
                                          "PC", "SP", "AF'", "BC'", "DE'", "HL'"};
 
+// prefix followed by n in decimal.
+std::string numbered(const char* prefix, int n) {
+  std::string text(prefix);
+  text += std::to_string(n);
+  return text;
+}
+
 class Writer {
  public:
   void line(const std::string& text) { m_text += text + "\r\n"; }
@@ -88,10 +95,10 @@ std::string buildDefaultLayout() {
   w.line("[CPU MC68000]");
   w.line("RAM=Main CPU RAM|$02478|65536");
   for (int n = 0; n < 8; ++n)
-    w.field(n, "D" + std::to_string(n), 0x80 + 4 * n, 4);
+    w.field(n, numbered("D", n), 0x80 + 4 * n, 4);
   w.empty(8);
   for (int n = 0; n < 8; ++n)
-    w.field(9 + n, "A" + std::to_string(n), 0xA0 + 4 * n, 4);
+    w.field(9 + n, numbered("A", n), 0xA0 + 4 * n, 4);
   w.empty(17);
   w.field(18, "PC", 0xC8, 4);
   w.empty(19);
@@ -132,7 +139,7 @@ std::string buildDefaultLayout() {
   w.line("[PSG]");
   w.label(0, "PSG:");
   for (int n = 0; n < 8; ++n)
-    w.field(1 + n, "PSGWord" + std::to_string(n), 0x60 + 2 * n, 2);
+    w.field(1 + n, numbered("PSGWord", n), 0x60 + 2 * n, 2);
   w.blank(2);
 
   w.line("[YM2612]");

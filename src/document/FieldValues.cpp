@@ -84,7 +84,10 @@ TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_
     result.Ok = ReadFieldValueAt(layout, image, section, keySpec.Name, keySpec.Offset, keySpec.Size,
                                  result.Value);
     const int64_t index = keySpec.Size > 0 ? keySpec.Offset / keySpec.Size : 0;
-    result.Spec.Name = entry.Name + "[" + std::to_string(index) + "]";
+    result.Spec.Name = entry.Name;
+    result.Spec.Name += '[';
+    result.Spec.Name += std::to_string(index);
+    result.Spec.Name += ']';
     result.Spec.Offset =
         imageOffset(entry.Offset, keySpec.Offset) == SIZE_MAX ? -1 : entry.Offset + keySpec.Offset;
     result.Spec.Size = keySpec.Size;
@@ -122,8 +125,13 @@ std::array<std::string, 3> FormatFieldTexts(int64_t value, int n) {
   n = std::clamp(n, 1, 8);
   const std::string hex = FormatHex(value, 2 * n);
   const std::string binary = FormatBinary(8 * n, value);
-  return {"$" + hex.substr(hex.size() - static_cast<std::size_t>(2 * n)), std::to_string(value),
-          "%" + binary.substr(binary.size() - static_cast<std::size_t>(8 * n))};
+  std::array<std::string, 3> texts;
+  texts[0] = '$';
+  texts[0].append(hex, hex.size() - static_cast<std::size_t>(2 * n));
+  texts[1] = std::to_string(value);
+  texts[2] = '%';
+  texts[2].append(binary, binary.size() - static_cast<std::size_t>(8 * n));
+  return texts;
 }
 
 int64_t ParseFieldInput(TColumnKind kind, std::string_view typed, int64_t currentValue,

@@ -59,7 +59,9 @@ int32_t integerOrZero(std::string_view text) {
 
 std::string FormatJascPal(std::span<const TPalColor> colors) {
   const std::size_t count = colors.size() <= 16 ? 16 : 256;
-  std::string text = "JASC-PAL\r\n0100\r\n" + std::to_string(count) + "\r\n";
+  std::string text = "JASC-PAL\r\n0100\r\n";
+  text += std::to_string(count);
+  text += "\r\n";
   char line[48];
   for (std::size_t i = 0; i < count; ++i) {
     const TPalColor color = i < colors.size() ? colors[i] : TPalColor{};
