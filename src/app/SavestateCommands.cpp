@@ -5,6 +5,8 @@
 namespace vantor {
 
 bool TfrmMain::CloseQuery() {
+  // A value typed into a grid but not yet committed is a change too.
+  commitOpenGridEdits();
   if (!m_document.Modified()) return true;
   const TMsgDlgBtn answer = m_dialogs->ShowMessage(
       TMsgDlgType::mtConfirmation,
@@ -20,13 +22,13 @@ bool TfrmMain::CloseQuery() {
 }
 
 void TfrmMain::LoadSavestate() {
-  if (m_document.Modified() && !CloseQuery()) return;
+  if (!CloseQuery()) return;
   if (!m_dialogs->GetOpenFileName(m_odlgSavestate)) return;
   loadFile(m_odlgSavestate.FileName);
 }
 
 void TfrmMain::OpenSavestate(const QString& path) {
-  if (m_document.Modified() && !CloseQuery()) return;
+  if (!CloseQuery()) return;
   loadFile(path);
 }
 

@@ -234,6 +234,19 @@ class MainWindowTest : public QObject {
     QVERIFY(window.Document().Modified());
   }
 
+  void aTypedButUncommittedValueCountsForTheCloseQuery() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    typeInto(window.Grid(TGridId::sgMainCPURegs), kDec, 1, QStringLiteral("9"));
+    QVERIFY(!window.Document().Modified());
+    kit.Dialogs->MessageAnswers = {mbCancel};
+    window.RunCommand([&] { window.LoadSavestate(); });
+    QCOMPARE(kit.Dialogs->Messages.size(), std::size_t(1));
+    QCOMPARE(kit.Dialogs->Messages[0].Text, QStringLiteral("Save changes?"));
+    QCOMPARE(field(window, "CPU MC68000", "Line000"), 9);
+  }
+
   void closeQueryYesWithCancelledSaveStopsTheLoad() {
     TWindowKit kit;
     TfrmMain& window = kit.Start();
