@@ -1,0 +1,372 @@
+#include "view/VantorView.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QStringList>
+#include <QWindow>
+#include <algorithm>
+#include <exception>
+
+#include "document/Errors.h"
+#include "document/FileIO.h"
+#include "vdp/BmpWriter.h"
+#include "vdp/MegaDriveVDP.h"
+#include "vdp/VDPPictures.h"
+#include "view/ZoomSnap.h"
+
+namespace vantor {
+
+namespace {
+
+// The client area of the initial 328 x 258 tool window frame.
+constexpr QSize kInitialClientSize(320, 224);
+
+constexpr char kBitmapFilter[] = "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*";
+constexpr char kPngFilter[] = "PNG files (*.png)|*.png";
+
+// "Description|pattern;pattern|..." as Qt wants it: "Description (pattern pattern);;...".
+QString toQtFilter(const QString& pipes) {
+  const QStringList parts = pipes.split(u'|');
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(u';', u' ');
+    entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+QString defaultSaveName(QWidget* parent) {
+  return QFileDialog::getSaveFileName(parent, QString(), QString(), TfrmView::BitmapDialogFilter());
+}
+
+void defaultErrorReport(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, QStringLiteral("Error"), text);
+}
+
+// Temporary, until the shared picture conversion of the command-line tool is in place.
+QImage ToQImage(const TIndexedBitmap& bitmap) {
+  QImage image(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(),
+               QImage::Format_Indexed8);
+  QList<QRgb> colors(bitmap.Colors().begin(), bitmap.Colors().end());
+  image.setColorTable(colors);
+  return image.copy();
+}
+
+// Temporary, as above: BMP, or PNG for a name ending in ".png".
+void SavePicture(const QString& fileName, const TIndexedBitmap& bitmap) {
+  const std::string path = QFile::encodeName(fileName).toStdString();
+  if (!fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+    WriteFileSafely(path, EncodeBmp(bitmap));
+    return;
+  }
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  ToQImage(bitmap).save(&buffer, "PNG");
+  WriteFileSafely(path, reinterpret_cast<const uint8_t*>(png.constData()), std::size_t(png.size()));
+}
+
+int sign(int value) {
+  return (value > 0) - (value < 0);
+}
+
+}  // namespace
+
+// --- TPaintPanel -----------------------------------------------------------------------------
+
+TPaintPanel::TPaintPanel(TfrmView& owner) : QWidget(&owner), m_owner(owner) {
+  // Everything is painted here, so nothing is erased first and the picture does not flicker.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TPaintPanel::Paint(QPainter& painter) {
+  const QRect target(QPoint(0, 0), m_owner.ZoomedSize());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, m_owner.m_Halftone);
+  painter.drawPixmap(target, m_owner.m_pixmap, m_owner.m_pixmap.rect());
+  // The panel's background where the window is larger than the picture.
+  const QRegion rest = QRegion(rect()) - QRegion(target);
+  for (const QRect& r : rest)
+    painter.fillRect(r, Qt::black);
+}
+
+void TPaintPanel::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  Paint(painter);
+}
+
+void TPaintPanel::mousePressEvent(QMouseEvent* event) {
+  m_owner.FormMouseDown(*event);
+  QWidget::mousePressEvent(event);
+}
+
+void TPaintPanel::mouseMoveEvent(QMouseEvent* event) {
+  m_owner.PanelMouseMove(*event);
+  QWidget::mouseMoveEvent(event);
+}
+
+// --- TfrmView: creation --------------------------------------------------------------------
+
+TfrmView::TfrmView(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint),
+      m_ViewBitmap(1, 1, 8),
+      m_mainWindow(mainWindow),
+      m_saveNameQuery(defaultSaveName),
+      m_errorReport(defaultErrorReport),
+      m_modifierQuery([] { return QGuiApplication::queryKeyboardModifiers(); }) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  m_panel = new TPaintPanel(*this);
+  PictureChanged();
+
+  m_pmViewMain = new QMenu(this);
+  m_pmiSaveBmp = m_pmViewMain->addAction(QStringLiteral("&Save to Bitmap..."));
+  m_pmiSaveBmp->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  m_pmiCopyToCB = m_pmViewMain->addAction(QStringLiteral("&Copy to Clipboard"));
+  m_pmiCopyToCB->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  for (QAction* item : {m_pmiSaveBmp, m_pmiCopyToCB}) {
+    // The shortcuts work while the window is active, with or without the menu open.
+    item->setShortcutContext(Qt::WindowShortcut);
+    addAction(item);
+    connect(item, &QAction::triggered, this, [this, item] { pmiSaveBmpClick(item); });
+  }
+  resize(kInitialClientSize);
+  InvalidateView();
+}
+
+TfrmView::~TfrmView() = default;
+
+QString TfrmView::BitmapDialogFilter() {
+  return toQtFilter(
+      QStringLiteral("%1|%2").arg(QLatin1String(kBitmapFilter), QLatin1String(kPngFilter)));
+}
+
+// --- Pictures ----------------------------------------------------------------------------------
+
+template <typename Build>
+void TfrmView::BuildPicture(TViewMode mode, Build&& build) {
+  ++m_ResizeLock;
+  m_ViewMode = mode;
+  build(m_ViewBitmap);
+  ++m_buildCount;
+  PictureChanged();
+  ApplyZoomSize();
+  InvalidateView();
+  --m_ResizeLock;
+}
+
+void TfrmView::ShowScreen(const TMegaDriveVDP& vdp, uint16_t options) {
+  BuildPicture(vmScreen,
+               [&](TIndexedBitmap& bitmap) { RenderScreenPicture(vdp, options, bitmap); });
+}
+
+void TfrmView::ShowPatterns(const TMegaDriveVDP& vdp, std::span<const uint8_t> source) {
+  BuildPicture(vmPatterns, [&](TIndexedBitmap& bitmap) {
+    BuildPatternSheet8(source.data(), source.size(), vdp, m_PalLine, bitmap);
+  });
+}
+
+void TfrmView::ShowSprites(const TMegaDriveVDP& vdp) {
+  BuildPicture(vmSprites, [&](TIndexedBitmap& bitmap) {
+    BuildSpriteSheet(vdp, ViewSpritesPerRow(vdp), bitmap);
+  });
+}
+
+void TfrmView::SetPalLineBits(int line) {
+  vantor::SetPalLineBits(m_ViewBitmap, line);
+  PictureChanged();
+}
+
+void TfrmView::PictureChanged() {
+  m_pixmap = QPixmap::fromImage(ToQImage(m_ViewBitmap));
+}
+
+QSize TfrmView::ZoomedSize() const {
+  return QSize(m_ViewBitmap.Width() * m_Zoom, m_ViewBitmap.Height() * m_Zoom);
+}
+
+// --- Caption, size and repaint -------------------------------------------------------------
+
+QString TfrmView::CaptionText() const {
+  switch (m_ViewMode) {
+    case vmScreen:
+      return QString::asprintf(" Screen - Zoom=x%d, Alpha=%d", m_Zoom, m_Alpha);
+    case vmPatterns:
+      return QString::asprintf(" Patterns - Zoom=x%d, Alpha=%d, PalLine=%d", m_Zoom, m_Alpha,
+                               m_PalLine);
+    case vmSprites:
+      return QString::asprintf(" Sprites - Zoom=x%d, Alpha=%d", m_Zoom, m_Alpha);
+  }
+  return QString();
+}
+
+void TfrmView::InvalidateView() {
+  ++m_invalidateCount;
+  setWindowTitle(CaptionText());
+  m_panel->update();
+}
+
+// The window's own size changes are never snapped.
+void TfrmView::ApplyZoomSize() {
+  ++m_ResizeLock;
+  resize(ZoomedSize());
+  --m_ResizeLock;
+}
+
+void TfrmView::SetZoom(int zoom) {
+  m_Zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  ApplyZoomSize();
+}
+
+void TfrmView::ToggleHalftone() {
+  m_Halftone = !m_Halftone;
+}
+
+bool TfrmView::FormCanResize(const QSize& proposed) {
+  if (!isVisible() || m_ResizeLock > 0 || proposed == ZoomedSize()) return false;
+  SetZoom(
+      SnapZoom(proposed.width(), proposed.height(), m_ViewBitmap.Width(), m_ViewBitmap.Height()));
+  InvalidateView();
+  return true;
+}
+
+void TfrmView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  m_panel->setGeometry(rect());
+  // The window system offers no veto on a user resize: the snap resizes to the chosen size.
+  FormCanResize(size());
+}
+
+void TfrmView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  m_ResizeLock = 0;
+  if (!m_placed && m_mainWindow != nullptr) {
+    m_placed = true;
+    QRect frame = frameGeometry();
+    frame.moveCenter(m_mainWindow->frameGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void TfrmView::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) emit closed();
+}
+
+// --- Keys and mouse ---------------------------------------------------------------------------
+
+void TfrmView::keyPressEvent(QKeyEvent* event) {
+  if (FormKeyPress(*event)) {
+    event->accept();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+bool TfrmView::FormKeyPress(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_Escape) {
+    close();
+    return true;
+  }
+  const QString text = event.text();
+  if (text.size() != 1) return false;
+  const QChar c = text.front();
+  if (c == u' ') {
+    ToggleHalftone();
+  } else if (c == u'*') {
+    SetZoom(m_Zoom + 1);
+  } else if (c == u'/') {
+    SetZoom(m_Zoom - 1);
+  } else if (c == u'+') {
+    m_Alpha = std::min(m_Alpha + 1, kMaxAlpha);
+    setWindowOpacity(m_Alpha / 255.0);
+  } else if (c == u'-') {
+    m_Alpha = std::max(m_Alpha - 1, kMinAlpha);
+    setWindowOpacity(m_Alpha / 255.0);
+  } else if (c >= u'0' && c <= u'3') {
+    const int line = c.unicode() - u'0';
+    // The current line again: consumed without redrawing anything.
+    if (m_ViewMode == vmPatterns && line == m_PalLine) return true;
+    if (m_ViewMode == vmPatterns) {
+      m_PalLine = line;
+      SetPalLineBits(line);
+    }
+  } else {
+    return false;
+  }
+  InvalidateView();
+  return true;
+}
+
+void TfrmView::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  FormMouseWheel(delta.y() != 0 ? delta.y() : delta.x());
+  event->accept();
+}
+
+void TfrmView::FormMouseWheel(int delta) {
+  const int s = sign(delta);
+  if (m_modifierQuery().testFlag(Qt::ControlModifier)) {
+    const int zoom = m_Zoom;
+    SetZoom(m_Zoom + s);
+    if (m_Zoom != zoom) InvalidateView();
+    return;
+  }
+  if (m_ViewMode != vmPatterns || s == 0) return;
+  m_PalLine = (m_PalLine + s) & 3;
+  SetPalLineBits(m_PalLine);
+  InvalidateView();
+}
+
+void TfrmView::FormMouseDown(const QMouseEvent& event) {
+  if (event.button() != Qt::MiddleButton) return;
+  ToggleHalftone();
+  InvalidateView();
+}
+
+void TfrmView::PanelMouseMove(const QMouseEvent& event) {
+  if (!event.buttons().testFlag(Qt::LeftButton)) return;
+  // Dragging the picture moves the window as its caption would, in the system's move loop.
+  if (QWindow* window = windowHandle()) window->startSystemMove();
+}
+
+void TfrmView::contextMenuEvent(QContextMenuEvent* event) {
+  m_pmViewMain->popup(event->globalPos());
+  event->accept();
+}
+
+// --- Save and copy -------------------------------------------------------------------------
+
+void TfrmView::pmiSaveBmpClick(const QAction* sender) {
+  if (sender == m_pmiCopyToCB) {
+    CopyPicture();
+    return;
+  }
+  const QString fileName = m_saveNameQuery(this);
+  if (fileName.isEmpty()) return;
+  try {
+    SaveZoomedPicture(fileName);
+  } catch (const std::exception& error) {
+    m_errorReport(this, QString::fromStdString(error.what()));
+  }
+}
+
+// Pixel duplication whatever Halftone says: the file holds the same 256 colours.
+void TfrmView::SaveZoomedPicture(const QString& fileName) const {
+  SavePicture(fileName, ScaleBitmap(m_ViewBitmap, m_Zoom));
+}
+
+void TfrmView::CopyPicture() const {
+  QGuiApplication::clipboard()->setImage(ToQImage(m_ViewBitmap));
+}
+
+}  // namespace vantor

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QObject>
+
+namespace vantor {
+
+class ZoomSnapTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void snapsDraggedSizes_data();
+  void snapsDraggedSizes();
+  void emptyPictureKeepsZoomOne();
+};
+
+}  // namespace vantor
