@@ -20,6 +20,7 @@
 #include "vdp/BmpWriter.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
+#include "view/Dialogs.h"
 #include "view/ZoomSnap.h"
 
 namespace vantor {
@@ -42,14 +43,6 @@ QString toQtFilter(const QString& pipes) {
     entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
   }
   return entries.join(QStringLiteral(";;"));
-}
-
-QString defaultSaveName(QWidget* parent) {
-  return QFileDialog::getSaveFileName(parent, QString(), QString(), TfrmView::BitmapDialogFilter());
-}
-
-void defaultErrorReport(QWidget* parent, const QString& text) {
-  QMessageBox::critical(parent, QStringLiteral("Error"), text);
 }
 
 // Temporary, until the shared picture conversion of the command-line tool is in place.
@@ -120,8 +113,6 @@ TfrmView::TfrmView(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint),
       m_ViewBitmap(1, 1, 8),
       m_mainWindow(mainWindow),
-      m_saveNameQuery(defaultSaveName),
-      m_errorReport(defaultErrorReport),
       m_modifierQuery([] { return QGuiApplication::queryKeyboardModifiers(); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
@@ -145,9 +136,16 @@ TfrmView::TfrmView(QWidget* mainWindow)
 
 TfrmView::~TfrmView() = default;
 
-QString TfrmView::BitmapDialogFilter() {
-  return toQtFilter(
-      QStringLiteral("%1|%2").arg(QLatin1String(kBitmapFilter), QLatin1String(kPngFilter)));
+QString TfrmView::WithPngFilter(const QString& filter) {
+  const QString png = QLatin1String(kPngFilter);
+  if (filter.isEmpty()) return png;
+  return filter.contains(QStringLiteral("*.png"), Qt::CaseInsensitive) ? filter
+                                                                       : filter + u'|' + png;
+}
+
+void TfrmView::SetDialogs(TDialogs* dialogs, TFileDialog* bitmapDialog) {
+  m_dialogs = dialogs;
+  m_bitmapDialog = bitmapDialog;
 }
 
 // --- Pictures ----------------------------------------------------------------------------------
@@ -351,12 +349,38 @@ void TfrmView::pmiSaveBmpClick(const QAction* sender) {
     CopyPicture();
     return;
   }
-  const QString fileName = m_saveNameQuery(this);
+  const QString fileName = AskSaveFileName();
   if (fileName.isEmpty()) return;
   try {
     SaveZoomedPicture(fileName);
   } catch (const std::exception& error) {
-    m_errorReport(this, QString::fromStdString(error.what()));
+    ReportError(QString::fromStdString(error.what()));
+  }
+}
+
+QString TfrmView::AskSaveFileName() {
+  if (m_dialogs == nullptr) {
+    const QString filter = WithPngFilter(QLatin1String(kBitmapFilter));
+    return QFileDialog::getSaveFileName(this, QString(), QString(), toQtFilter(filter));
+  }
+  TFileDialog dialog;
+  if (m_bitmapDialog != nullptr) {
+    dialog = *m_bitmapDialog;
+  } else {
+    dialog.Filter = QLatin1String(kBitmapFilter);
+    dialog.OverwritePrompt = true;
+  }
+  dialog.Filter = WithPngFilter(dialog.Filter);
+  if (!m_dialogs->GetSaveFileName(dialog)) return QString();
+  if (m_bitmapDialog != nullptr) m_bitmapDialog->FileName = dialog.FileName;
+  return dialog.FileName;
+}
+
+void TfrmView::ReportError(const QString& text) {
+  if (m_dialogs != nullptr) {
+    m_dialogs->ShowMessage(TMsgDlgType::mtError, text, mbOK);
+  } else {
+    QMessageBox::critical(this, QStringLiteral("Error"), text);
   }
 }
 

@@ -16,8 +16,10 @@ class QPainter;
 
 namespace vantor {
 
+class TDialogs;
 class TMegaDriveVDP;
 class TfrmView;
+struct TFileDialog;
 
 // Which picture the view window holds.
 enum TViewMode : uint8_t { vmScreen = 0, vmPatterns = 1, vmSprites = 2 };
@@ -48,10 +50,6 @@ class TfrmView : public QWidget {
   static constexpr int kMinAlpha = 32;
   static constexpr int kMaxAlpha = 255;
 
-  // The bitmap save dialog: returns the chosen file name, empty when cancelled.
-  using TSaveNameQuery = std::function<QString(QWidget* parent)>;
-  // Shows an error the user must read ("Error" message box).
-  using TErrorReport = std::function<void(QWidget* parent, const QString& text)>;
   // The keyboard modifiers held at this moment (not those recorded in an event).
   using TModifierQuery = std::function<Qt::KeyboardModifiers()>;
 
@@ -84,8 +82,10 @@ class TfrmView : public QWidget {
   QAction* pmiSaveBmp() const { return m_pmiSaveBmp; }
   QAction* pmiCopyToCB() const { return m_pmiCopyToCB; }
 
-  void SetSaveNameQuery(TSaveNameQuery query) { m_saveNameQuery = std::move(query); }
-  void SetErrorReport(TErrorReport report) { m_errorReport = std::move(report); }
+  // The dialogs through which the window asks the user, and the bitmap save dialog it shares
+  // with the main window (its filter gains a PNG entry here). Until they are set, the
+  // desktop's own save dialog and message box are used.
+  void SetDialogs(TDialogs* dialogs, TFileDialog* bitmapDialog);
   void SetModifierQuery(TModifierQuery query) { m_modifierQuery = std::move(query); }
 
   // How often a picture was built and how often the window asked for a repaint; they let
@@ -93,8 +93,8 @@ class TfrmView : public QWidget {
   int BuildCount() const { return m_buildCount; }
   int InvalidateCount() const { return m_invalidateCount; }
 
-  // The filter of the bitmap save dialog in Qt's form, the PNG entry after the bitmap ones.
-  static QString BitmapDialogFilter();
+  // The bitmap save dialog's filter with the PNG entry after the bitmap ones.
+  static QString WithPngFilter(const QString& filter);
 
  signals:
   // The window was closed (Esc, its close box or close()); it is then hidden.
@@ -123,6 +123,8 @@ class TfrmView : public QWidget {
   // The common frame of the Show operations around build, which fills m_ViewBitmap.
   template <typename Build>
   void BuildPicture(TViewMode mode, Build&& build);
+  QString AskSaveFileName();
+  void ReportError(const QString& text);
   void SaveZoomedPicture(const QString& fileName) const;
   void CopyPicture() const;
   void PictureChanged();
@@ -148,8 +150,8 @@ class TfrmView : public QWidget {
   QMenu* m_pmViewMain = nullptr;
   QAction* m_pmiSaveBmp = nullptr;
   QAction* m_pmiCopyToCB = nullptr;
-  TSaveNameQuery m_saveNameQuery;
-  TErrorReport m_errorReport;
+  TDialogs* m_dialogs = nullptr;
+  TFileDialog* m_bitmapDialog = nullptr;
   TModifierQuery m_modifierQuery;
 };
 

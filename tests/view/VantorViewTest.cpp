@@ -22,6 +22,7 @@ namespace {
 // Register 12: bit 7 and bit 0 select 40 cells; bits 2-1 = 3 is interlace mode 2 (8 x 16 cells).
 constexpr uint8_t kH40 = 0x81;
 constexpr uint8_t kInterlace2 = 0x06;
+constexpr char kBitmapFilter[] = "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*";
 
 uint16_t le16(const QByteArray& bytes, int at) {
   return uint16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8);
@@ -48,11 +49,12 @@ void VantorViewTest::init() {
     m_vdp->SetColor(uint8_t(i), uint16_t((i * 0x123) & 0x0EEE));
   m_view = std::make_unique<TfrmView>();
   m_heldModifiers = Qt::NoModifier;
-  m_saveName.clear();
-  m_errors.clear();
+  m_dialogs = ScriptedDialogs();
+  m_sdlgBmp = TFileDialog();
+  m_sdlgBmp.Filter = QString::fromLatin1(kBitmapFilter);
+  m_sdlgBmp.OverwritePrompt = true;
   m_view->SetModifierQuery([this] { return m_heldModifiers; });
-  m_view->SetSaveNameQuery([this](QWidget*) { return m_saveName; });
-  m_view->SetErrorReport([this](QWidget*, const QString& text) { m_errors << text; });
+  m_view->SetDialogs(&m_dialogs, &m_sdlgBmp);
 }
 
 void VantorViewTest::cleanup() {
@@ -391,11 +393,11 @@ void VantorViewTest::savesTheZoomedPictureAsBmp() {
   press(QStringLiteral("*"));
   press(QStringLiteral("*"));
   press(QStringLiteral(" "), Qt::Key_Space);  // smoothing on screen only
-  m_saveName = m_dir->filePath(QStringLiteral("zoom3.bmp"));
+  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("zoom3.bmp"));
   m_view->pmiSaveBmp()->trigger();
-  QVERIFY(m_errors.isEmpty());
+  QVERIFY(m_dialogs.Messages.empty());
 
-  QFile file(m_saveName);
+  QFile file(m_dialogs.SaveName);
   QVERIFY(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   QCOMPARE(bytes.left(2), QByteArray("BM"));
@@ -422,30 +424,47 @@ void VantorViewTest::savesTheZoomedPictureAsBmp() {
 void VantorViewTest::savesPngForAPngName() {
   m_view->ShowSprites(*m_vdp);
   press(QStringLiteral("*"));
-  m_saveName = m_dir->filePath(QStringLiteral("sprites.PNG"));
+  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("sprites.PNG"));
   m_view->pmiSaveBmp()->trigger();
-  QVERIFY(m_errors.isEmpty());
-  const QImage image(m_saveName, "PNG");
+  QVERIFY(m_dialogs.Messages.empty());
+  const QImage image(m_dialogs.SaveName, "PNG");
   QCOMPARE(image.size(), QSize(512, 512));
   QCOMPARE(image.pixel(511, 511), m_view->ViewBitmap().Color(0));
+}
+
+void VantorViewTest::saveDialogOffersPngAfterTheBitmapEntries() {
+  m_view->ShowScreen(*m_vdp, kRenderAllLayers);
+  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("first.bmp"));
+  m_view->pmiSaveBmp()->trigger();
+  QCOMPARE(m_dialogs.SaveDialogs.size(), std::size_t(1));
+  const TFileDialog& asked = m_dialogs.SaveDialogs[0];
+  QCOMPARE(asked.Filter,
+           QString::fromLatin1(kBitmapFilter) + QStringLiteral("|PNG files (*.png)|*.png"));
+  QVERIFY(asked.OverwritePrompt);
+  QVERIFY(asked.DefaultExt.isEmpty());
+  // The shared dialog keeps its own filter and remembers the chosen name.
+  QCOMPARE(m_sdlgBmp.Filter, QString::fromLatin1(kBitmapFilter));
+  QCOMPARE(m_sdlgBmp.FileName, m_dialogs.SaveName);
 }
 
 void VantorViewTest::cancelledSaveWritesNothing() {
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
   m_view->pmiSaveBmp()->trigger();
-  QVERIFY(m_errors.isEmpty());
+  QVERIFY(m_dialogs.Messages.empty());
   QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
 void VantorViewTest::failedSaveReportsTheError() {
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
   for (const char* name : {"missing/picture.bmp", "missing/picture.png"}) {
-    m_errors.clear();
-    m_saveName = m_dir->filePath(QString::fromLatin1(name));
+    m_dialogs.Messages.clear();
+    m_dialogs.SaveName = m_dir->filePath(QString::fromLatin1(name));
     m_view->pmiSaveBmp()->trigger();
-    QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors[0].startsWith(QStringLiteral("Cannot create file \"") + m_saveName),
-             qPrintable(m_errors[0]));
+    QCOMPARE(m_dialogs.Messages.size(), std::size_t(1));
+    QCOMPARE(m_dialogs.Messages[0].first, TMsgDlgType::mtError);
+    const QString& text = m_dialogs.Messages[0].second;
+    QVERIFY2(text.startsWith(QStringLiteral("Cannot create file \"") + m_dialogs.SaveName),
+             qPrintable(text));
   }
   QCOMPARE(m_view->BuildCount(), 1);
 }
@@ -472,9 +491,9 @@ void VantorViewTest::shortcutsReachTheMenuItems() {
   QGuiApplication::clipboard()->clear();
   QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(256, 224));
-  m_saveName = m_dir->filePath(QStringLiteral("enter.bmp"));
+  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("enter.bmp"));
   QTest::keyClick(m_view.get(), Qt::Key_Return);
-  QVERIFY(QFile::exists(m_saveName));
+  QVERIFY(QFile::exists(m_dialogs.SaveName));
   QVERIFY(m_view->isVisible());
 }
 

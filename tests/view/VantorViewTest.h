@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "ScriptedDialogs.h"
 #include "vdp/MegaDriveVDP.h"
 #include "view/VantorView.h"
 
@@ -46,6 +47,7 @@ class VantorViewTest : public QObject {
 
   void savesTheZoomedPictureAsBmp();
   void savesPngForAPngName();
+  void saveDialogOffersPngAfterTheBitmapEntries();
   void cancelledSaveWritesNothing();
   void failedSaveReportsTheError();
   void copyPutsTheUnscaledPicture();
@@ -59,8 +61,8 @@ class VantorViewTest : public QObject {
   std::unique_ptr<TMegaDriveVDP> m_vdp;
   std::unique_ptr<TfrmView> m_view;
   Qt::KeyboardModifiers m_heldModifiers;
-  QString m_saveName;
-  QStringList m_errors;
+  ScriptedDialogs m_dialogs;
+  TFileDialog m_sdlgBmp;
   std::unique_ptr<QTemporaryDir> m_dir;
 };
 
