@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -495,6 +496,16 @@ void VantorViewTest::shortcutsReachTheMenuItems() {
   QTest::keyClick(m_view.get(), Qt::Key_Return);
   QVERIFY(QFile::exists(m_dialogs.SaveName));
   QVERIFY(m_view->isVisible());
+}
+
+void VantorViewTest::rightClickOpensTheMenu() {
+  m_view->ShowScreen(*m_vdp, kRenderAllLayers);
+  showAndWait();
+  auto* panel = m_view->findChild<TPaintPanel*>();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), panel->mapToGlobal(QPoint(4, 4)));
+  QApplication::sendEvent(panel, &event);
+  QVERIFY(m_view->pmViewMain()->isVisible());
+  m_view->pmViewMain()->close();
 }
 
 }  // namespace vantor

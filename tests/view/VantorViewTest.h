@@ -52,6 +52,7 @@ class VantorViewTest : public QObject {
   void failedSaveReportsTheError();
   void copyPutsTheUnscaledPicture();
   void shortcutsReachTheMenuItems();
+  void rightClickOpensTheMenu();
 
  private:
   void press(const QString& text, int key = 0);
