@@ -1,26 +1,24 @@
 #include "view/VantorView.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QStringList>
 #include <QWindow>
 #include <algorithm>
 #include <exception>
 
-#include "document/Errors.h"
-#include "document/FileIO.h"
 #include "vdp/BmpWriter.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
+#include "view/PictureIO.h"
 #include "view/ZoomSnap.h"
 
 namespace vantor {
@@ -43,29 +41,6 @@ QString toQtFilter(const QString& pipes) {
     entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
   }
   return entries.join(QStringLiteral(";;"));
-}
-
-// Temporary, until the shared picture conversion of the command-line tool is in place.
-QImage ToQImage(const TIndexedBitmap& bitmap) {
-  QImage image(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(),
-               QImage::Format_Indexed8);
-  QList<QRgb> colors(bitmap.Colors().begin(), bitmap.Colors().end());
-  image.setColorTable(colors);
-  return image.copy();
-}
-
-// Temporary, as above: BMP, or PNG for a name ending in ".png".
-void SavePicture(const QString& fileName, const TIndexedBitmap& bitmap) {
-  const std::string path = QFile::encodeName(fileName).toStdString();
-  if (!fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-    WriteFileSafely(path, EncodeBmp(bitmap));
-    return;
-  }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  ToQImage(bitmap).save(&buffer, "PNG");
-  WriteFileSafely(path, reinterpret_cast<const uint8_t*>(png.constData()), std::size_t(png.size()));
 }
 
 int sign(int value) {
@@ -386,7 +361,7 @@ void TfrmView::ReportError(const QString& text) {
 
 // Pixel duplication whatever Halftone says: the file holds the same 256 colours.
 void TfrmView::SaveZoomedPicture(const QString& fileName) const {
-  SavePicture(fileName, ScaleBitmap(m_ViewBitmap, m_Zoom));
+  SavePicture(QFile::encodeName(fileName).toStdString(), ScaleBitmap(m_ViewBitmap, m_Zoom));
 }
 
 void TfrmView::CopyPicture() const {
