@@ -6,19 +6,11 @@
 #include "app/VantorMain.h"
 #include "cli/StateModel.h"
 #include "document/FieldValues.h"
-
-#if __has_include("view/VantorView.h")
+#include "vdp/MegaDriveVDP.h"
 #include "view/VantorView.h"
-#define VANTOR_HAVE_VIEW_WINDOW 1
-#else
-#define VANTOR_HAVE_VIEW_WINDOW 0
-#endif
 
 namespace vantor {
 namespace {
-
-// The backdrop and all eight layer halves: the view window's screen picture.
-constexpr uint16_t kAllLayers = 511;
 
 // The layout section of each memory page's "RAM" entry.
 constexpr const char* kHexSections[] = {"CPU MC68000", "CPU Z80", "VDP"};
@@ -172,12 +164,67 @@ void TfrmMain::hexPageChanged() {
   if (m_updateLock <= 0) SetModified(true);
 }
 
-void TfrmMain::AttachViewWindow(TfrmView* view) {
-  m_view = view;
+TfrmView* TfrmMain::ViewWindow() {
+  return m_view.data();
 }
 
-void TfrmMain::redrawView() {}
+void TfrmMain::AttachViewWindow(TfrmView* view) {
+  if (m_view != nullptr) disconnect(m_view, nullptr, this, nullptr);
+  m_view = view;
+  if (view == nullptr) return;
+  // The view window saves its picture through this window's bitmap dialog and reports here.
+  view->SetDialogs(m_dialogs.get(), &m_sdlgBmp);
+  connect(view, &TfrmView::closed, this, &TfrmMain::ViewWindowClosed);
+  connect(this, &TfrmMain::viewMenuChosen, this, &TfrmMain::viewMenuItemChosen,
+          Qt::UniqueConnection);
+}
 
-void TfrmMain::liveRedraw() {}
+void TfrmMain::viewMenuItemChosen(int identifier) {
+  if (m_view == nullptr) return;
+  // The picture already on screen: its item hides the window (closed() clears the marks).
+  if (m_view->isVisible() && identifier == m_view->ViewMode() + 1) {
+    m_view->close();
+    return;
+  }
+  showViewPicture(TViewMode(identifier - 1));
+  m_view->show();
+}
+
+void TfrmMain::showViewPicture(TViewMode mode) {
+  switch (mode) {
+    case vmScreen:
+      m_view->ShowScreen(*m_vdp, kRenderAllLayers);
+      break;
+    case vmPatterns:
+      m_view->ShowPatterns(*m_vdp, m_document.PatternSourceData(m_patternSource));
+      break;
+    case vmSprites:
+      m_view->ShowSprites(*m_vdp);
+      break;
+  }
+}
+
+void TfrmMain::redrawView() {
+  if (m_view != nullptr) showViewPicture(m_view->ViewMode());
+}
+
+// After an edit the view window follows the model while the user works on a VDP page, or on
+// main CPU RAM shown as patterns; edits elsewhere reach it at the next load or menu choice.
+void TfrmMain::liveRedraw() {
+  if (m_view == nullptr || !m_view->isVisible()) return;
+  if (m_pcMain->currentIndex() == int(TMainPageId::mpVDP)) {
+    const TVDPPageId page = CurrentVDPPage();
+    if (page == TVDPPageId::vpVideoRAM) StoreHexEditToImage(THexPageId::hpVideoRAM);
+    if (!editsModel(page)) ImageToVDP();
+  } else if (m_pcMain->currentIndex() == int(TMainPageId::mpMainCPU) &&
+             hexPageSelected(THexPageId::hpMainRAM) &&
+             m_patternSource == TPatternSource::psMainRAM && m_view->ViewMode() == vmPatterns) {
+    StoreHexEditToImage(THexPageId::hpMainRAM);
+    ImageToVDP();
+  } else {
+    return;
+  }
+  redrawView();
+}
 
 }  // namespace vantor

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -26,6 +28,7 @@ class TPageControl;
 class TRegisterGrid;
 class TRegisterGridSet;
 enum class TGridId;
+enum TViewMode : uint8_t;
 
 // Identifiers of the View menu items.
 enum TViewMenuId { vmiScreen = 1, vmiPatterns = 2, vmiSprites = 3 };
@@ -82,7 +85,8 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   QAction* ViewMenuItem(int identifier) const;
   // The view window closed: every View item loses its check mark.
   void ViewWindowClosed();
-  // Gives the main window the floating view window (it is not owned).
+  // Gives the main window the floating view window (it is not owned): the View menu drives
+  // it, its closing clears the View menu's marks, loads and edits rebuild its picture.
   void AttachViewWindow(TfrmView* view);
 
   // TVDPPageHost and TMemoryPageHost.
@@ -107,7 +111,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void ShowMainCPURAM() override;
   TVDPPageId CurrentVDPPage() const override;
   TQuorHexEditorEx* HexEditor(THexPageId page) override;
-  TfrmView* ViewWindow() override { return m_view; }
+  TfrmView* ViewWindow() override;
   TPatternSource PatternSource() const override { return m_patternSource; }
   void SetPatternSource(TPatternSource source) override { m_patternSource = source; }
   TFileDialog& odlgMisc() override { return m_odlgMisc; }
@@ -144,6 +148,9 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void hexPageExited(THexPageId page);
   void hexPageChanged();
   void commitOpenGridEdits();
+  // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
+  void viewMenuItemChosen(int identifier);
+  void showViewPicture(TViewMode mode);
   void redrawView();
   void liveRedraw();
   bool hexPageSelected(THexPageId page) const;
@@ -158,7 +165,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   int m_updateLock = 0;
   bool m_vdpStale = false;
   TPatternSource m_patternSource{};
-  TfrmView* m_view = nullptr;
+  QPointer<TfrmView> m_view;  // cleared when the view window goes first at shutdown
 
   TFileDialog m_odlgSavestate;
   TFileDialog m_sdlgSavestate;

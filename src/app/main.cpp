@@ -6,6 +6,7 @@
 
 #include "app/QtDialogs.h"
 #include "app/VantorMain.h"
+#include "view/VantorView.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
   vantor::TfrmMain frmMain(vantor::TLayoutLocations::FromEnvironment(
       QCoreApplication::applicationFilePath().toStdString()));
   frmMain.show();
+  // The floating view window, hidden until the View menu shows it; it stays above frmMain.
+  vantor::TfrmView frmView(&frmMain);
+  frmMain.AttachViewWindow(&frmView);
 
   const QStringList args = QCoreApplication::arguments();
   if (args.size() > 1) {
