@@ -19,12 +19,12 @@
 #include "panels/FlowLayout.h"
 #include "panels/HexJump.h"
 #include "panels/LinkLabel.h"
-#include "panels/PatSprLinks.h"
 #include "panels/PatSprPictures.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
 #include "view/PictureIO.h"
+#include "view/VantorView.h"
 
 namespace vantor {
 
@@ -421,8 +421,10 @@ void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
 }
 
 void TPatternsSpritesPage::RedrawViewPatterns() {
-  RedrawViewWindowPatterns(m_host.ViewWindow(), m_host.VDP(),
-                           m_host.Document().PatternSourceData(m_host.PatternSource()));
+  TfrmView* view = m_host.ViewWindow();
+  if (view && view->isVisible() && view->ViewMode() == vmPatterns) {
+    view->ShowPatterns(m_host.VDP(), m_host.Document().PatternSourceData(m_host.PatternSource()));
+  }
 }
 
 TPatternsSpritesPage* CreatePatternsSpritesPage(TVDPPageHost& host) {

@@ -87,6 +87,7 @@ class TFakeHost9 : public TVDPPageHost {
   QWidget Window;
   TQuorHexEditorEx MainRAMEditor;
   TQuorHexEditorEx VideoRAMEditor;
+  TfrmView* View = nullptr;
   TScriptedDialogs ScriptedDialogs;
   QWidget* Installed = nullptr;
   TVDPPage* InstalledPage = nullptr;
@@ -162,7 +163,7 @@ class TFakeHost9 : public TVDPPageHost {
     if (page == THexPageId::hpVideoRAM) return &VideoRAMEditor;
     return nullptr;
   }
-  TfrmView* ViewWindow() override { return nullptr; }
+  TfrmView* ViewWindow() override { return View; }
   TPatternSource PatternSource() const override { return m_source; }
   void SetPatternSource(TPatternSource source) override { m_source = source; }
   TFileDialog& odlgMisc() override { return m_odlgMisc; }

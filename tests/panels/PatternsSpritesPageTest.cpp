@@ -16,6 +16,7 @@
 #include "panels/CellStrip.h"
 #include "panels/LinkLabel.h"
 #include "panels/PatternsSpritesPage.h"
+#include "view/VantorView.h"
 
 namespace vantor::test {
 
@@ -148,6 +149,24 @@ class PatternsSpritesPageTest : public QObject {
     m_page->cbPatternSrc()->setCurrentIndex(1);
     QCOMPARE(m_host->PatternSource(), TPatternSource::psMainRAM);
     QCOMPARE(strip->viewport()->grab().toImage().pixelColor(pixel), QColor(0, 0, 255));
+  }
+
+  void sourceChangeRedrawsTheViewWindowShowingPatterns() {
+    // Pattern 0's first pixel: colour 1 in Video RAM, colour 2 in main RAM.
+    SavestateImage& image = m_host->Document().Image();
+    WriteFieldValueAt(m_host->Layout(), image, "VDP", "RAM", 0, 0x10, 1);
+    WriteFieldValueAt(m_host->Layout(), image, "CPU MC68000", "RAM", 0, 0x20, 1);
+    TfrmView view;
+    m_host->View = &view;
+    view.ShowPatterns(VDP(), m_host->Document().PatternSourceData(TPatternSource::psVideoRAM));
+    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 1u);
+    m_page->cbPatternSrc()->setCurrentIndex(1);
+    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 1u);  // hidden: left alone
+    m_page->cbPatternSrc()->setCurrentIndex(0);
+    view.show();
+    m_page->cbPatternSrc()->setCurrentIndex(1);
+    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 2u);
+    m_host->View = nullptr;
   }
 
   void enterOnMainRAMPatternsOpensMainRAM() {
