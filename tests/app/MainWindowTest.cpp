@@ -494,6 +494,46 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Grid(TGridId::sgVDPRegs)->RowCount(), 31);
   }
 
+  void saveOnAModelPageWritesTheModelFirst() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    window.VDP().SetReg(1, 0x74);
+    const QString target = kit.Path("decoded.gs0");
+    kit.Dialogs->FileAnswers = {target};
+    window.RunCommand([&] { window.SaveSavestateAs(); });
+    QCOMPARE(uint8_t(readAll(target).at(0xFA + 1)), uint8_t(0x74));
+  }
+
+  void loadRerunsTheSelectedVDPPage() {
+    struct TCountingPage : TVDPPage {
+      int Shows = 0;
+      int Repaints = 0;
+      void PageShow() override { ++Shows; }
+      void RepaintColors() override { ++Repaints; }
+    };
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    TCountingPage screen;
+    TCountingPage colors;
+    window.InstallVDPPage(TVDPPageId::vpScreen, nullptr, &screen);
+    window.InstallVDPPage(TVDPPageId::vpColorRAM, nullptr, &colors);
+    window.ShowVDPPage(TVDPPageId::vpScreen);
+    QCOMPARE(screen.Shows, 1);
+    window.ShowMainPage(TMainPageId::mpMainCPU);  // the page stays selected inside "VDP"
+    QByteArray bytes(140408, '\0');
+    bytes.replace(0, 3, "GST");
+    kit.WriteFile("plain.gs0", bytes);
+    window.RunCommand([&] { window.OpenSavestate(kit.Path("plain.gs0")); });
+    QCOMPARE(screen.Shows, 2);
+    QVERIFY(colors.Repaints >= 1);
+    window.ShowVDPPage(TVDPPageId::vpRegisters);
+    window.RunCommand([&] { window.OpenSavestate(kit.Path("plain.gs0")); });
+    QCOMPARE(screen.Shows, 3);  // shown once more on the way to "Registers", not by the load
+    window.InstallVDPPage(TVDPPageId::vpScreen, nullptr, nullptr);
+    window.InstallVDPPage(TVDPPageId::vpColorRAM, nullptr, nullptr);
+  }
+
   void viewMenuIsOneGroupThatMayHaveNoneChecked() {
     TWindowKit kit;
     TfrmMain& window = kit.Start();
