@@ -14,7 +14,9 @@
 #include "app/VantorMain.h"
 #include "document/Layout.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "vdp/MegaDriveVDP.h"
 #include "view/MemoryPages.h"
+#include "view/VantorView.h"
 
 namespace vantor {
 namespace {
@@ -123,6 +125,18 @@ class Window {
   QTemporaryDir m_dir;
 };
 
+// The view window attached to the main window for one test, detached again before it goes.
+class ViewAttachment {
+ public:
+  ViewAttachment(TfrmMain& main, TfrmView& view) : m_main(main) { m_main.AttachViewWindow(&view); }
+  ~ViewAttachment() { m_main.AttachViewWindow(nullptr); }
+  ViewAttachment(const ViewAttachment&) = delete;
+  ViewAttachment& operator=(const ViewAttachment&) = delete;
+
+ private:
+  TfrmMain& m_main;
+};
+
 }  // namespace
 
 class MemoryPagesWindowTest : public QObject {
@@ -134,6 +148,8 @@ class MemoryPagesWindowTest : public QObject {
   void popupFollowsTheShownPage();
   void loadedDumpMarksTheDocumentAndReachesTheImage();
   void editorKeysActOnceInTheWindow();
+  void videoRamTypingRedrawsTheViewPerChangedByte();
+  void mainRamTypingStoresNothingForAVideoRamView();
 };
 
 void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
@@ -270,6 +286,67 @@ void MemoryPagesWindowTest::editorKeysActOnceInTheWindow() {
   pages.pmHexEditPopup();
   QCOMPARE(pages.pmiHexUndo()->text(), QStringLiteral("&Undo: Paste from Clipboard"));
   QVERIFY(window.Dialogs->Messages.empty());
+}
+
+// The view window shows the screen; every changed byte of Video RAM rebuilds it, a digit that
+// leaves the byte as it was does nothing at all.
+void MemoryPagesWindowTest::videoRamTypingRedrawsTheViewPerChangedByte() {
+  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
+  Window window;
+  TfrmView view(window.Main.get());
+  const ViewAttachment attached(*window.Main, view);
+  window.Load(fixture("state.gs0"));
+  window.Main->ViewMenuItem(vmiScreen)->trigger();  // F5
+  QVERIFY(view.isVisible());
+  QCOMPARE(view.ViewMode(), vmScreen);
+  QVERIFY(!window.Main->Document().Modified());
+
+  TQuorHexEditorEx& vram = window.Show(THexPageId::hpVideoRAM);
+  vram.setFocus();
+  const int64_t pos = 0x0100;
+  const uint8_t old = vram.DataBuffer()[pos];
+  const auto digit = [](int nibble) { return QString::number(nibble, 16); };
+  vram.GotoByte(pos);
+  const int builds = view.BuildCount();
+  QTest::keyClicks(&vram, digit(old >> 4));  // the high nibble as it is
+  QCOMPARE(view.BuildCount(), builds);
+  QVERIFY(!window.Main->Document().Modified());
+
+  QTest::keyClicks(&vram, digit((old & 0x0F) ^ 0x0F));  // a new low nibble
+  QCOMPARE(view.BuildCount(), builds + 1);
+  QVERIFY(window.Main->Document().Modified());
+  const int64_t at = window.BlockOffset(THexPageId::hpVideoRAM) + pos;
+  QCOMPARE(window.Main->Document().Image().Data()[at], uint8_t(old ^ 0x0F));
+  QCOMPARE(window.Main->VDP().VRAMData()[pos], uint8_t(old ^ 0x0F));
+
+  // Both digits of the next byte change it: two more pictures.
+  const auto next = uint8_t(vram.DataBuffer()[pos + 1] ^ 0xFF);
+  QTest::keyClicks(&vram, digit(next >> 4) + digit(next & 0x0F));
+  QCOMPARE(view.BuildCount(), builds + 3);
+}
+
+// The view window shows patterns read from Video RAM: typing in main CPU RAM neither stores
+// the block nor redraws; leaving the editor stores it, still without a redraw.
+void MemoryPagesWindowTest::mainRamTypingStoresNothingForAVideoRamView() {
+  Window window;
+  TfrmView view(window.Main.get());
+  const ViewAttachment attached(*window.Main, view);
+  QCOMPARE(window.Main->PatternSource(), TPatternSource::psVideoRAM);
+  window.Main->ViewMenuItem(vmiPatterns)->trigger();  // F6
+  QVERIFY(view.isVisible());
+  QCOMPARE(view.ViewMode(), vmPatterns);
+  const int builds = view.BuildCount();
+
+  window.TypeByte(THexPageId::hpMainRAM, 0x20, 0x5A);
+  QVERIFY(window.Main->Document().Modified());
+  const int64_t at = window.BlockOffset(THexPageId::hpMainRAM) + 0x20;
+  const SavestateImage& image = window.Main->Document().Image();
+  QCOMPARE(image.Data()[at], uint8_t(0));
+  QCOMPARE(view.BuildCount(), builds);
+
+  window.Main->pcMain()->setFocus();
+  QCOMPARE(image.Data()[at], uint8_t(0x5A));
+  QCOMPARE(view.BuildCount(), builds);
 }
 
 }  // namespace vantor
