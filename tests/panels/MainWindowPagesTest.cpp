@@ -1,0 +1,140 @@
+// The "Registers decoded" and "Screen" pages inside the real main window.
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "app/AppTestKit.h"
+#include "app/PageControl.h"
+#include "app/RegisterGrid.h"
+#include "app/RegisterGridSet.h"
+#include "hexedit/QuorHexEditorEx.h"
+#include "panels/DecodedRegistersPage.h"
+#include "panels/LinkLabel.h"
+#include "panels/ScreenPage.h"
+#include "vdp/MegaDriveVDP.h"
+
+using namespace vantor;
+using vantor::test::TWindowKit;
+
+namespace {
+
+constexpr int kHexColumn = 1;
+constexpr int kFirstRegisterOffset = 0xFA;  // Reg00 of the built-in layout
+
+template <typename T>
+T* control(TfrmMain& window, const char* name) {
+  T* w = window.findChild<T*>(name);
+  if (!w) qFatal("no control %s", name);
+  return w;
+}
+
+void clickLink(TfrmMain& window, const char* editName) {
+  auto* label = control<TLinkLabel>(window, (QString(editName) + "Label").toLatin1().constData());
+  QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+QString fixture(const char* name) {
+  return QString::fromLocal8Bit(qgetenv("VANTOR_FIXTURES")) + "/emulator-h40/" + name;
+}
+
+}  // namespace
+
+class MainWindowPagesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void leavingTheDecodedPageShowsTheRegistersInTheGrid() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    auto* h40 = control<QCheckBox>(window, "chkH40Cell");
+    QTest::mouseClick(h40, Qt::LeftButton, {}, QPoint(6, h40->height() / 2));
+    QCOMPARE(window.VDP().GetReg(12), uint8_t(0x81));
+    QVERIFY(window.windowTitle().endsWith("*"));
+
+    window.pcVDP()->setCurrentIndex(int(TVDPPageId::vpRegisters));
+    QCOMPARE(window.Grid(TGridId::sgVDPRegs)->Cell(kHexColumn, 13), QStringLiteral("$81"));
+  }
+
+  void anEditThenAnImmediateSaveStoresTheValue() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    auto* autoInc = control<QLineEdit>(window, "lbledAutoInc");
+    autoInc->setFocus(Qt::MouseFocusReason);
+    autoInc->selectAll();
+    QTest::keyClicks(autoInc, "$22");
+
+    kit.Dialogs->FileAnswers.push_back(kit.Path("saved.gs0"));
+    window.SaveSavestateAs();
+    QFile saved(kit.Path("saved.gs0"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(uint8_t(saved.readAll().at(kFirstRegisterOffset + 15)), uint8_t(0x22));
+    QCOMPARE(autoInc->text(), QStringLiteral("34"));
+  }
+
+  void linksOpenTheHexEditorsOnTheByte() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    // Set in the model the page shows: the page change reloads it from the image first.
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    window.VDP().SetReg(2, 0x30);  // Scroll A at $C000
+    window.VDP().SetReg(21, 0x00);
+    window.VDP().SetReg(22, 0xC0);
+    window.VDP().SetReg(23, 0x7F);  // DMA source $FF8000
+    window.findChild<TDecodedRegistersPage*>()->PageShow();
+
+    clickLink(window, "lbledPNTScrollA");
+    QCOMPARE(window.pcVDP()->currentIndex(), int(TVDPPageId::vpVideoRAM));
+    TQuorHexEditorEx* vram = window.HexEditor(THexPageId::hpVideoRAM);
+    QCOMPARE(vram->Model().CursorPos(), 0xC000);
+    QCOMPARE(vram->TopRow(), 0xC000 / vram->BytesPerRow() + 2);
+    QVERIFY(vram->hasFocus());
+
+    window.pcVDP()->setCurrentIndex(int(TVDPPageId::vpDecoded));
+    clickLink(window, "lbledDMASrc");
+    QCOMPARE(window.pcMain()->currentIndex(), int(TMainPageId::mpMainCPU));
+    QCOMPARE(window.pcMainCPU()->currentIndex(), 1);
+    TQuorHexEditorEx* ram = window.HexEditor(THexPageId::hpMainRAM);
+    QCOMPARE(ram->Model().CursorPos(), 0x8000);
+    QCOMPARE(ram->TopRow(), 0x8000 / ram->BytesPerRow() + 2);
+    QVERIFY(ram->hasFocus());
+    QCOMPARE(kit.Dialogs->Beeps, 0);
+  }
+
+  void theScreenFollowsALoadOnlyWhenSeen() {
+    TWindowKit kit;
+    QFile layout(fixture("layout.ini"));
+    QVERIFY(layout.open(QIODevice::ReadOnly));
+    kit.WriteLayout(layout.readAll());
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpScreen);
+    auto* page = window.findChild<TScreenPage*>();
+    QVERIFY(page);
+    QCOMPARE(page->ScreenBitmap().Width(), 256);  // the blank document is H32
+
+    // Selected but out of sight: nothing renders until the VDP page is in front again.
+    window.ShowMainPage(TMainPageId::mpMainCPU);
+    QSignalSpy rendered(page, &TScreenPage::pictureRendered);
+    window.OpenSavestate(fixture("state.gs0"));
+    QVERIFY(kit.Dialogs->Messages.empty());
+    QCOMPARE(rendered.count(), 0);
+    window.ShowMainPage(TMainPageId::mpVDP);
+    QTest::qWait(20);
+    QCOMPARE(rendered.count(), 1);
+    QCOMPARE(page->ScreenBitmap().Width(), 320);
+    QCOMPARE(page->ScreenBitmap().Height(), 224);
+
+    // In sight: a load renders at once.
+    window.OpenSavestate(fixture("state.gs0"));
+    QCOMPARE(rendered.count(), 2);
+  }
+};
+
+QTEST_MAIN(MainWindowPagesTest)
+#include "MainWindowPagesTest.moc"
