@@ -173,12 +173,20 @@ void TDecodedRegistersPage::layOutControls() {
   window->insertWidget(4, editLabel(kTagWinVPos));
   lists->addLayout(window);
 
+  auto* blocks = new QVBoxLayout;
+  blocks->setSpacing(10);
+  blocks->addLayout(flags);
+  blocks->addLayout(edits);
+  blocks->addLayout(lists);
+  // A wider window leaves the blocks at their natural width rather than pulling the right-hand
+  // column away from its captions; the information line may use the whole width.
+  auto* row = new QHBoxLayout;
+  row->addLayout(blocks);
+  row->addStretch(1);
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(6, 6, 6, 6);
   page->setSpacing(10);
-  page->addLayout(flags);
-  page->addLayout(edits);
-  page->addLayout(lists);
+  page->addLayout(row);
   page->addWidget(lblInfos);
   page->addStretch(1);
 }
