@@ -76,6 +76,19 @@ class MainWindowPagesTest : public QObject {
     QCOMPARE(autoInc->text(), QStringLiteral("34"));
   }
 
+  // The pages go before the model when the window closes; an edit still being typed in must
+  // not reach a model that is gone.
+  void closingWithAnEditOpen() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    auto* edit = control<QLineEdit>(window, "lbledHIRQTiming");
+    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(edit, "7");
+    kit.Window.reset();
+  }
+
   void linksOpenTheHexEditorsOnTheByte() {
     TWindowKit kit;
     TfrmMain& window = kit.Start();
