@@ -187,7 +187,7 @@ void TRegisterGrid::currentChanged(const QModelIndex& current, const QModelIndex
   m_inCurrentChanged = true;
   QTableWidget::currentChanged(current, previous);
   m_inCurrentChanged = false;
-  if (previous.isValid() && !m_inSelect) {
+  if (previous.isValid()) {
     const int targetRow = current.isValid() ? current.row() + kFixedRows : kFixedRows;
     const int targetCol = current.isValid() ? current.column() : kFixedCols;
     emit selectCell(previous.column(), previous.row() + kFixedRows, targetCol, targetRow);

@@ -79,7 +79,6 @@ class TRegisterGrid : public QTableWidget {
   QPointer<QLineEdit> m_editor;
   QPersistentModelIndex m_editorIndex;
   QHash<int, std::array<QString, kColumnCount>> m_hidden;  // cells of rows past the count
-  bool m_inSelect = false;
   bool m_inCurrentChanged = false;
 };
 
