@@ -26,7 +26,7 @@ constexpr const char* kHelpLines[] = {
 
 constexpr const char* kAboutLines[] = {
     "Viewer / Editor for Genecyst type Mega Drive / Genesis savestates",
-    "Version " VANTOR_VERSION,
+    ("Version " VANTOR_VERSION),
     "",
     "The layout of the savestates is read from the layout file beside the program.",
 };
