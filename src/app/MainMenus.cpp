@@ -28,7 +28,7 @@ constexpr const char* kAboutLines[] = {
     "Viewer / Editor for Genecyst type Mega Drive / Genesis savestates",
     ("Version " VANTOR_VERSION),
     "",
-    "The layout of the savestates is read from the layout file beside the program.",
+    "Where each piece of machine state lies is described by the layout file (vantor.ini).",
 };
 
 template <std::size_t N>
