@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "panels/AccessKeyPriority.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
@@ -72,6 +73,7 @@ void TScreenPaintBox::paintEvent(QPaintEvent*) {
 TScreenPage::TScreenPage(TVDPPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
   setObjectName("tsVDPScreen");
   buildControls();
+  new TAccessKeyPriority(this);
 }
 
 void TScreenPage::buildControls() {

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QtTest>
 
 #include "app/AppTestKit.h"
@@ -87,6 +88,30 @@ class MainWindowPagesTest : public QObject {
     edit->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(edit, "7");
     kit.Window.reset();
+  }
+
+  // "Ignore &H Scrolling" and "Ignore &V Scrolling" share their keys with "&Help" and "&View":
+  // the page's boxes answer while the page shows, the menus everywhere else.
+  void accessKeysOfTheScreenPage() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpScreen);
+    auto* page = window.findChild<TScreenPage*>();
+    QSignalSpy rendered(page, &TScreenPage::pictureRendered);
+    for (Qt::Key key : {Qt::Key_H, Qt::Key_V, Qt::Key_E, Qt::Key_S})
+      QTest::keyClick(&window, key, Qt::AltModifier);
+    QCOMPARE(page->ScreenOptions(), uint16_t(0x01FF | 0x0200 | 0x0400 | 0x1000 | 0x0800));
+    QCOMPARE(rendered.count(), 4);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    window.pcVDP()->setCurrentIndex(int(TVDPPageId::vpRegisters));
+    QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("&View"));
+    menu->close();
+    QCOMPARE(page->ScreenOptions() & 0x0400, 0x0400);
   }
 
   void linksOpenTheHexEditorsOnTheByte() {
