@@ -100,10 +100,10 @@ std::optional<std::vector<uint8_t>> DecodeRegEditHexData(std::span<const uint8_t
 }
 
 std::vector<uint8_t> BitmapFileOfDib(std::span<const uint8_t> dib) {
-  std::vector<uint8_t> file(14, 0);
+  std::vector<uint8_t> file(14 + dib.size(), 0);
   file[0] = 'B';
   file[1] = 'M';
-  file.insert(file.end(), dib.begin(), dib.end());
+  std::copy(dib.begin(), dib.end(), file.begin() + 14);
   return file;
 }
 

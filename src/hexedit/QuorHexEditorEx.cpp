@@ -143,6 +143,7 @@ void TQuorHexEditorEx::SetOleDragDrop(bool enabled) {
 void TQuorHexEditorEx::SetColors(const TQuorHColors& colors) {
   m_colors = colors;
   m_glyphs.clear();
+  m_hexPairs.clear();
   viewport()->update();
 }
 
@@ -153,6 +154,7 @@ void TQuorHexEditorEx::SetGridFont(const QFont& font) {
   m_rowHeight = metrics.height() + 2;
   m_ascent = metrics.ascent();
   m_glyphs.clear();
+  m_hexPairs.clear();
   Relayout();
 }
 

@@ -183,7 +183,9 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
                                     bool* chosen);
   int RowTop(int64_t row) const;
   int ColumnX(int col) const;
-  const QPixmap& Glyphs(const QColor& color);
+  // Opaque strips of the glyphs in a text colour on a ground colour.
+  const QPixmap& Glyphs(const QColor& color, const QColor& ground);
+  const QPixmap& HexPairs(const QColor& color, const QColor& ground);
   void PaintRow(QPainter& painter, int64_t row, const QRect& region);
   void PaintGutter(QPainter& painter, const QRect& region);
   void PaintRuler(QPainter& painter, const QRect& region);
@@ -202,7 +204,8 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   bool m_focusFrame = true;
   bool m_oleDragDrop = false;
   bool m_zoomOnWheel = true;
-  QHash<QRgb, QPixmap> m_glyphs;
+  QHash<quint64, QPixmap> m_glyphs;
+  QHash<quint64, QPixmap> m_hexPairs;
   std::string m_rulerHex;
   std::string m_rulerChars;
 

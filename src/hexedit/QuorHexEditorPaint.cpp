@@ -21,12 +21,14 @@ QColor Inverted(const QColor& color) {
 
 }  // namespace
 
-// A strip of the 256 character cells in one text colour on a transparent ground.
-const QPixmap& TQuorHexEditorEx::Glyphs(const QColor& color) {
-  const auto found = m_glyphs.constFind(color.rgb());
+// A strip of the 256 character cells in one text colour on one ground. Opaque strips are
+// copied without blending, which keeps a full repaint cheap.
+const QPixmap& TQuorHexEditorEx::Glyphs(const QColor& color, const QColor& ground) {
+  const quint64 key = quint64{color.rgb()} | quint64{ground.rgb()} << 32;
+  const auto found = m_glyphs.constFind(key);
   if (found != m_glyphs.constEnd()) return *found;
-  QImage strip(256 * m_charWidth, m_rowHeight, QImage::Format_ARGB32_Premultiplied);
-  strip.fill(Qt::transparent);
+  QImage strip(256 * m_charWidth, m_rowHeight, QImage::Format_RGB32);
+  strip.fill(ground);
   QPainter painter(&strip);
   painter.setFont(m_font);
   painter.setPen(color);
@@ -38,7 +40,37 @@ const QPixmap& TQuorHexEditorEx::Glyphs(const QColor& color) {
                      QString(QChar(static_cast<char16_t>(CharOfByte(static_cast<uint8_t>(byte))))));
   }
   painter.end();
-  return *m_glyphs.insert(color.rgb(), QPixmap::fromImage(strip));
+  return *m_glyphs.insert(key, QPixmap::fromImage(strip));
+}
+
+// The 256 two-digit texts of the bytes in one colour: the first nibble cell of a byte is
+// always one character wide, so both digits are copied in one go.
+const QPixmap& TQuorHexEditorEx::HexPairs(const QColor& color, const QColor& ground) {
+  const bool lower = m_model.HexLowerCase();
+  const bool swap = m_model.SwapNibbles();
+  // RGB values use 24 bits: the flags go into the top byte of the ground.
+  const quint64 key = quint64{color.rgb() & 0xFFFFFF} | quint64{ground.rgb() & 0xFFFFFF} << 24 |
+                      quint64{lower} << 48 | quint64{swap} << 49;
+  const auto found = m_hexPairs.constFind(key);
+  if (found != m_hexPairs.constEnd()) return *found;
+  const QPixmap& glyphs = Glyphs(color, ground);
+  const char* digits = lower ? kHexDigitsLower : kHexDigits;
+  QImage image(256 * 2 * m_charWidth, m_rowHeight, QImage::Format_RGB32);
+  image.fill(ground);
+  QPainter painter(&image);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  for (int byte = 0; byte < 256; ++byte) {
+    const int first = swap ? byte & 15 : byte >> 4;
+    const int second = swap ? byte >> 4 : byte & 15;
+    const int x = byte * 2 * m_charWidth;
+    painter.drawPixmap(x, 0, glyphs, static_cast<uint8_t>(digits[first]) * m_charWidth, 0,
+                       m_charWidth, m_rowHeight);
+    painter.drawPixmap(x + m_charWidth, 0, glyphs,
+                       static_cast<uint8_t>(digits[second]) * m_charWidth, 0, m_charWidth,
+                       m_rowHeight);
+  }
+  painter.end();
+  return *m_hexPairs.insert(key, QPixmap::fromImage(image));
 }
 
 void TQuorHexEditorEx::paintEvent(QPaintEvent* event) {
@@ -72,8 +104,6 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
   const int64_t rowStart = (row - kFirstDataRow) * bytesPerRow;
   const int count = static_cast<int>(std::clamp<int64_t>(DataSize() - rowStart, 0, bytesPerRow));
   const uint8_t* bytes = m_model.DataBuffer();
-  const bool swap = m_model.SwapNibbles();
-  const char* digits = m_model.HexLowerCase() ? kHexDigitsLower : kHexDigits;
   const QColor fontColor = palette().color(QPalette::Text);
   const int scroll = horizontalScrollBar()->value();
 
@@ -101,22 +131,16 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
       charText = Inverted(charText);
     }
     const uint8_t byte = bytes[pos];
-    const uint8_t first = swap ? byte & 15 : byte >> 4;
-    const uint8_t second = swap ? byte >> 4 : byte & 15;
     if (hexVisible) {
       if (ground != m_colors.Background) painter.fillRect(hexX, y, hexWidth, m_rowHeight, ground);
-      const QPixmap& glyphs = Glyphs(hexText);
-      painter.drawPixmap(hexX, y, glyphs, static_cast<uint8_t>(digits[first]) * m_charWidth, 0,
-                         m_charWidth, m_rowHeight);
-      painter.drawPixmap(m_layout.ColumnLeft(hexCol + 1) - scroll, y, glyphs,
-                         static_cast<uint8_t>(digits[second]) * m_charWidth, 0, m_charWidth,
-                         m_rowHeight);
+      painter.drawPixmap(hexX, y, HexPairs(hexText, ground), byte * 2 * m_charWidth, 0,
+                         2 * m_charWidth, m_rowHeight);
     }
     if (charVisible) {
       const int charWidth = m_layout.ColumnWidth(charCol);
       if (ground != m_colors.Background) painter.fillRect(charX, y, charWidth, m_rowHeight, ground);
       const uint8_t shown = IsPrintableByte(byte) ? byte : kMaskChar;
-      painter.drawPixmap(charX, y, Glyphs(charText), shown * m_charWidth, 0, m_charWidth,
+      painter.drawPixmap(charX, y, Glyphs(charText, ground), shown * m_charWidth, 0, m_charWidth,
                          m_rowHeight);
     }
   }
@@ -176,7 +200,9 @@ void TQuorHexEditorEx::PaintGutter(QPainter& painter, const QRect& region) {
     if (y > area.bottom() || y + m_rowHeight <= area.top()) continue;
     const bool current = row == cursorRow;
     if (current) painter.fillRect(0, y, gutter, m_rowHeight, m_colors.CurrentOffsetBackground);
-    const QPixmap& glyphs = Glyphs(current ? m_colors.CurrentOffset : m_colors.Offset);
+    const QPixmap& glyphs = current
+                                ? Glyphs(m_colors.CurrentOffset, m_colors.CurrentOffsetBackground)
+                                : Glyphs(m_colors.Offset, m_colors.OffsetBackGround);
     const std::string text = m_model.OffsetText((row - kFirstDataRow) * BytesPerRow());
     int x = kIconSize + 8;
     for (char c : text) {
@@ -231,7 +257,9 @@ void TQuorHexEditorEx::PaintRuler(QPainter& painter, const QRect& region) {
       painter.fillRect(x, 0, m_layout.ColumnWidth(col), height, m_colors.CurrentOffsetBackground);
     }
     if (c == ' ') return;
-    painter.drawPixmap(x, 1, Glyphs(current ? m_colors.CurrentOffset : m_colors.Offset),
+    painter.drawPixmap(x, 1,
+                       current ? Glyphs(m_colors.CurrentOffset, m_colors.CurrentOffsetBackground)
+                               : Glyphs(m_colors.Offset, m_colors.OffsetBackGround),
                        static_cast<uint8_t>(c) * m_charWidth, 0, m_charWidth, m_rowHeight);
   };
   for (int i = 0; i < 2 * bytesPerRow; ++i)
