@@ -322,7 +322,7 @@ TEST_F(HexEditorModelTest, BookmarksToggleGoAndVanishBeyondTheData) {
 }
 
 TEST_F(HexEditorModelTest, SettingsRefuseValuesOutOfRange) {
-  auto message = [this](auto action) {
+  auto message = [](auto action) {
     try {
       action();
     } catch (const EQuorHexEditor& e) {

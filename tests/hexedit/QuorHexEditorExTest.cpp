@@ -218,8 +218,9 @@ void QuorHexEditorExTest::badClipboardContentsChangeNothing() {
   editor->PasteFromClipboard();
 
   auto* broken = new QMimeData;
-  broken->setData(QLatin1String(kPrivateMimeType),
-                  QByteArray("QHXE\x01\x00\x01\x00\xFF\x00\x00\x00ab", 14));
+  const char header[] = {'Q', 'H', 'X', 'E', 1, 0, 1, 0, char(0xFF), 0, 0, 0, 'a', 'b'};
+  // The count claims 255 bytes, the block holds two.
+  broken->setData(QLatin1String(kPrivateMimeType), QByteArray(header, sizeof header));
   QApplication::clipboard()->setMimeData(broken);
   QVERIFY(editor->CanPaste());
   editor->PasteFromClipboard();
