@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
 #include <memory>
 
+#include "app/RegisterGrid.h"
 #include "app/VantorMain.h"
+#include "document/FieldValues.h"
 
 namespace vantor::test {
 
@@ -105,5 +108,38 @@ class TWindowKit {
   QTemporaryDir m_dir;
   TLayoutLocations m_where;
 };
+
+// Value columns of the register grids.
+inline constexpr int kHex = 1;
+inline constexpr int kDec = 2;
+
+inline QString FixturePath(const char* name) {
+  const QByteArray dir = qgetenv("VANTOR_FIXTURES");
+  if (dir.isEmpty()) return {};
+  return QString::fromLocal8Bit(dir) + QStringLiteral("/") + QString::fromLatin1(name);
+}
+
+inline QByteArray readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline int64_t field(TfrmMain& window, const char* section, const std::string& key) {
+  return ReadField(window.Layout(), window.Document().Image(), section, key).Value;
+}
+
+// Types text into a value cell, as keys into the cell's editor.
+inline void typeInto(TRegisterGrid* grid, int col, int row, const QString& text) {
+  grid->setFocus();
+  grid->SelectCell(col, row);
+  QVERIFY(grid->Editor());
+  QTest::keyClicks(grid->Editor(), text);
+}
+
+// Moves one row down with the Down key, which commits the cell being left.
+inline void pressDown(TRegisterGrid* grid) {
+  QWidget* target = grid->Editor() ? static_cast<QWidget*>(grid->Editor()) : grid;
+  QTest::keyClick(target, Qt::Key_Down);
+}
 
 }  // namespace vantor::test
