@@ -1,8 +1,8 @@
 // Speed of the composed screen and of the pattern and sprite sheets.
 #include <benchmark/benchmark.h>
 
-#include "vdp_scene.h"
 #include "vdp/VDPPictures.h"
+#include "vdp_scene.h"
 
 namespace vantor {
 namespace {
@@ -10,9 +10,9 @@ namespace {
 void setPixelCounters(benchmark::State& state, const TIndexedBitmap& bmp) {
   const double pixels = double(bmp.Width()) * double(bmp.Height());
   state.counters["pixels"] = pixels;
-  state.counters["ns_per_pixel"] = benchmark::Counter(
-      pixels * double(state.iterations()) * 1e-9,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_pixel"] =
+      benchmark::Counter(pixels * double(state.iterations()) * 1e-9,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // A busy 320 x 224 frame, 80 sprites, into an 8-bit picture.

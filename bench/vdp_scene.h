@@ -17,7 +17,8 @@ inline std::unique_ptr<TMegaDriveVDP> makeBusyScene(int sprites = 80, uint8_t pl
   auto vdp = std::make_unique<TMegaDriveVDP>();
   std::mt19937 random(20260);
   uint8_t* vram = vdp->VRAMData();
-  for (uint32_t i = 0; i < 0xA000; ++i) vram[i] = uint8_t(random());
+  for (uint32_t i = 0; i < 0xA000; ++i)
+    vram[i] = uint8_t(random());
   vdp->SetReg(1, 0x44);
   vdp->SetReg(2, 0x30);  // plane A 0xC000
   vdp->SetReg(3, 0x2C);  // window 0xB000
@@ -35,13 +36,16 @@ inline std::unique_ptr<TMegaDriveVDP> makeBusyScene(int sprites = 80, uint8_t pl
     vdp->WriteVRAMWord(vdp->PlaneATable() + uint32_t(i) * 2, randomCell());
     vdp->WriteVRAMWord(vdp->PlaneBTable() + uint32_t(i) * 2, randomCell());
   }
-  for (int i = 0; i < 64 * 32; ++i) vdp->WriteVRAMWord(0xB000 + uint32_t(i) * 2, randomCell());
+  for (int i = 0; i < 64 * 32; ++i)
+    vdp->WriteVRAMWord(0xB000 + uint32_t(i) * 2, randomCell());
   for (uint32_t line = 0; line < 240; ++line) {
     vdp->WriteVRAMWord(0xAC00 + line * 4, uint16_t(line * 3));
     vdp->WriteVRAMWord(0xAC00 + line * 4 + 2, uint16_t(1000 - line));
   }
-  for (int i = 0; i < 40; ++i) vdp->SetVSRAMWord(i, uint16_t(random() & 0x3FF));
-  for (int i = 0; i < 64; ++i) vdp->SetColor(uint8_t(i), uint16_t(random()));
+  for (int i = 0; i < 40; ++i)
+    vdp->SetVSRAMWord(i, uint16_t(random() & 0x3FF));
+  for (int i = 0; i < 64; ++i)
+    vdp->SetColor(uint8_t(i), uint16_t(random()));
   for (int i = 0; i < sprites; ++i) {
     TSpriteEntry s;
     s.X = uint16_t(96 + random() % 360);

@@ -255,16 +255,8 @@ uint16_t TMegaDriveVDP::GetPaletteColor(uint8_t line, uint8_t index) const {
   return GetColor(uint8_t(line * 16 + index));
 }
 
-uint16_t TMegaDriveVDP::GetVSRAMWord(int index) const {
-  return index >= 0 && index < kVsramEntries ? m_vsram[std::size_t(index)] : 0;
-}
-
 void TMegaDriveVDP::SetVSRAMWord(int index, uint16_t value) {
   if (index >= 0 && index < kVsramEntries) m_vsram[std::size_t(index)] = value;
-}
-
-uint16_t TMegaDriveVDP::ReadVRAMWord(uint32_t address) const {
-  return uint16_t(m_vram[address & kVramMask] << 8 | m_vram[(address + 1) & kVramMask]);
 }
 
 void TMegaDriveVDP::WriteVRAMWord(uint32_t address, uint16_t value) {

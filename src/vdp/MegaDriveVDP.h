@@ -164,12 +164,16 @@ class TMegaDriveVDP {
   // --- Raw memories, as stored (no masking) ---------------------------------------------------
   uint16_t GetCRAMWord(int index) const { return m_cram[std::size_t(index) & 63]; }
   void SetCRAMWord(int index, uint16_t value) { m_cram[std::size_t(index) & 63] = value; }
-  uint16_t GetVSRAMWord(int index) const;
+  uint16_t GetVSRAMWord(int index) const {
+    return index >= 0 && index < kVsramEntries ? m_vsram[std::size_t(index)] : 0;
+  }
   void SetVSRAMWord(int index, uint16_t value);
   const uint8_t* VRAMData() const { return m_vram.data(); }
   uint8_t* VRAMData() { return m_vram.data(); }
   // The big-endian word at a VRAM address (wrapped to 16 bits).
-  uint16_t ReadVRAMWord(uint32_t address) const;
+  uint16_t ReadVRAMWord(uint32_t address) const {
+    return uint16_t(m_vram[address & kVramMask] << 8 | m_vram[(address + 1) & kVramMask]);
+  }
   void WriteVRAMWord(uint32_t address, uint16_t value);
 
   // --- Streams (positioned by the caller) ------------------------------------------------------

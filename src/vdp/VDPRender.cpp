@@ -1,9 +1,18 @@
-// RenderScreen: the composed screen, one pass over rows and columns.
+// RenderScreen: the composed screen.
+//
+// Each picture row is built as three byte lines - plane B, plane A (with the window laid
+// over it) and the sprite layer - decoded a pattern row (8 pixels) at a time, and then merged
+// pixel by pixel through tables built once per call. The result equals the pixel-by-pixel
+// composition rules in every pixel.
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <type_traits>
+#include <vector>
 
 #include "vdp/MegaDriveVDP.h"
+#include "vdp/PatternRows.h"
+#include "vdp/ScreenMerge.h"
 #include "vdp/SpriteLayer.h"
 #include "vdp/SurfaceWriters.h"
 
@@ -11,15 +20,15 @@ namespace vantor {
 
 namespace {
 
-// Layer value: pixel code (bits 0-3 colour, 4-5 line, 6 highlight, 7 shadow) and priority.
-struct TLayerPixel {
-  uint8_t Value = 0;
-  bool Priority = false;
-};
+using detail::kEachByte;
 
-bool opaque(uint8_t v) {
-  return (v & 0x0F) != 0;
-}
+// Plane line byte:  P O LL CCCC
+//   P priority of the cell, O opaque (colour not 0), LL palette line, CCCC colour.
+// A transparent pixel keeps only P; outside the planes the byte is 0.
+constexpr uint8_t kLinePriority = 0x80;
+constexpr uint8_t kLineOpaque = 0x40;
+// Room on both sides of a line for whole cells that stick out of the picture.
+constexpr int kPad = 8;
 
 // Everything RenderScreen reads from the registers, decoded once per call.
 struct TScreenSetup {
@@ -43,29 +52,7 @@ struct TScreenSetup {
   uint8_t Background = 0;
 };
 
-TScreenSetup makeSetup(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRect& bounds) {
-  TScreenSetup s;
-  s.CellHeight = vdp.CellHeight();
-  s.PatternBytes = uint32_t(vdp.GetMetric(mkPatternBytes));
-  s.PlaneCellsWide = vdp.GetMetric(mkPlaneCellsWide);
-  s.PlaneWidth = vdp.GetMetric(mkPlaneWidth);
-  s.PlaneHeight = vdp.GetMetric(mkPlaneHeight);
-  s.WindowCellsWide = vdp.GetMetric(mkWindowCellsWide);
-  s.WindowWidth = vdp.GetMetric(mkWindowWidth);
-  s.WindowHeight = vdp.GetMetric(mkWindowHeight);
-  if (options & kRenderVirtualScreen) {
-    s.PlaneLeft = 128;
-    s.PlaneTop = 16 * s.CellHeight;
-    s.PlaneRight = s.PlaneLeft + s.PlaneWidth;
-    s.PlaneBottom = s.PlaneTop + s.PlaneHeight;
-    s.PictureWidth = std::max(s.PlaneRight, bounds.Right);
-    s.PictureHeight = std::max(s.PlaneBottom, bounds.Bottom);
-  } else {
-    s.PlaneRight = s.PictureWidth = vdp.GetMetric(mkScreenWidth);
-    s.PlaneBottom = s.PictureHeight = vdp.GetMetric(mkScreenHeight);
-    s.SpriteDX = 128;
-    s.SpriteDY = 16 * s.CellHeight;
-  }
+void setBands(const TMegaDriveVDP& vdp, TScreenSetup& s) {
   const int h0 = int(vdp.GetField(kFieldWindowHPos)) * 8;
   const int v0 = int(vdp.GetField(kFieldWindowVPos)) * s.CellHeight;
   if (vdp.GetFlag(kFlagWindowRight)) {
@@ -82,6 +69,33 @@ TScreenSetup makeSetup(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRec
     s.WindowBandTop = s.PlaneTop;
     s.WindowBandBottom = s.PlaneTop + v0;
   }
+}
+
+TScreenSetup makeSetup(const TMegaDriveVDP& vdp, uint16_t options) {
+  TScreenSetup s;
+  s.CellHeight = vdp.CellHeight();
+  s.PatternBytes = uint32_t(vdp.GetMetric(mkPatternBytes));
+  s.PlaneCellsWide = vdp.GetMetric(mkPlaneCellsWide);
+  s.PlaneWidth = vdp.GetMetric(mkPlaneWidth);
+  s.PlaneHeight = vdp.GetMetric(mkPlaneHeight);
+  s.WindowCellsWide = vdp.GetMetric(mkWindowCellsWide);
+  s.WindowWidth = vdp.GetMetric(mkWindowWidth);
+  s.WindowHeight = vdp.GetMetric(mkWindowHeight);
+  if (options & kRenderVirtualScreen) {
+    const TVDPRect bounds = vdp.GetSpriteBounds();
+    s.PlaneLeft = 128;
+    s.PlaneTop = 16 * s.CellHeight;
+    s.PlaneRight = s.PlaneLeft + s.PlaneWidth;
+    s.PlaneBottom = s.PlaneTop + s.PlaneHeight;
+    s.PictureWidth = std::max(s.PlaneRight, bounds.Right);
+    s.PictureHeight = std::max(s.PlaneBottom, bounds.Bottom);
+  } else {
+    s.PlaneRight = s.PictureWidth = vdp.GetMetric(mkScreenWidth);
+    s.PlaneBottom = s.PictureHeight = vdp.GetMetric(mkScreenHeight);
+    s.SpriteDX = 128;
+    s.SpriteDY = 16 * s.CellHeight;
+  }
+  setBands(vdp, s);
   s.HScrollMode = vdp.GetScrollMode(false);
   s.VScrollCells = vdp.GetScrollMode(true) == 1 && !(options & kRenderIgnoreVScroll);
   s.Interlace2 = vdp.GetInterlaceMode() == 2;
@@ -92,10 +106,196 @@ TScreenSetup makeSetup(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRec
   return s;
 }
 
+// --- The plane lines --------------------------------------------------------------------------
+
+class TLineBuilder {
+ public:
+  TLineBuilder(const TMegaDriveVDP& vdp, uint16_t options, const TScreenSetup& setup)
+      : m_vdp(vdp), m_vram(vdp.VRAMData()), m_options(options), m_s(setup) {
+    m_cellShift = setup.CellHeight == 16 ? 4 : 3;
+  }
+
+  // Reads the horizontal scroll of picture row k (kept from the last row read outside the
+  // table's 240 lines).
+  void ReadHScroll(int k) {
+    int line = k - m_s.PlaneTop;
+    if (m_s.Interlace2) line /= 2;
+    if ((m_options & kRenderIgnoreHScroll) || line < 0 || line >= 240) return;
+    static constexpr int kLineMask[4] = {0, 7, 0xFFF8, 0xFFFF};
+    const uint32_t entry = m_s.HScrollTable + uint32_t(line & kLineMask[m_s.HScrollMode]) * 4;
+    m_hscrollA = m_vdp.ReadVRAMWord(entry) & 0x3FF;
+    m_hscrollB = m_vdp.ReadVRAMWord(entry + 2) & 0x3FF;
+  }
+
+  // Fills line[0, width) with plane A (isA) or B of picture row k, which lies in the planes'
+  // rows; line has kPad spare bytes on either side.
+  void BuildPlane(bool isA, int k, int width, uint8_t* line) const {
+    const int hscroll = isA ? m_hscrollA : m_hscrollB;
+    const int vsramEntry = isA ? 0 : 1;
+    const TCellSource source{isA ? m_vdp.PlaneATable() : m_vdp.PlaneBTable(),
+                             enabled(isA ? kRenderPlaneALo : kRenderPlaneBLo),
+                             enabled(isA ? kRenderPlaneAHi : kRenderPlaneBHi)};
+    const int jStart = m_s.PlaneLeft, jEnd = std::min(m_s.PlaneRight, width);
+    std::memset(line - kPad, 0, std::size_t(width + 2 * kPad));
+    if (jStart >= jEnd) return;
+    const int x0 = int(uint16_t(-hscroll)) & (m_s.PlaneWidth - 1);
+    const int colMask = m_s.PlaneCellsWide - 1;  // 32, 64 or 128 cells
+    int cellCol = x0 >> 3;
+    int v = (m_options & kRenderIgnoreVScroll) ? 0 : m_vdp.GetVSRAMWord(vsramEntry) & 0x3FF;
+    int j = jStart - (x0 & 7);
+    if (!m_s.VScrollCells) {
+      const TCellRow row = cellRow(source, k, v);
+      for (; j < jEnd; j += 8, cellCol = (cellCol + 1) & colMask) {
+        detail::store64(line + j, cellPixels(row, cellCol));
+      }
+    } else {
+      for (bool first = true; j < jEnd; j += 8, cellCol = (cellCol + 1) & colMask) {
+        if (!first) {
+          // A new two-cell column: its vertical scroll entry.
+          const int s = std::max(0, j - m_s.PlaneLeft - (hscroll & 15));
+          const int entry = 2 * (s >> 4) + vsramEntry;
+          v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
+        }
+        first = false;
+        detail::store64(line + j, cellPixels(cellRow(source, k, v), cellCol));
+      }
+    }
+    // Whole cells may have spilled past the plane's edges: those pixels are empty.
+    std::memset(line + jStart - kPad, 0, kPad);
+    std::memset(line + jEnd, 0, kPad);
+  }
+
+  // Lays the window over plane A's line where row k is inside a window band and the window
+  // cell takes part.
+  void OverlayWindow(int k, int width, uint8_t* line) const {
+    const int dy = k - m_s.PlaneTop;
+    if (dy < 0 || dy >= m_s.WindowHeight) return;
+    int from = m_s.PlaneLeft, to = m_s.PlaneLeft + m_s.WindowWidth;
+    if (k < m_s.WindowBandTop || k >= m_s.WindowBandBottom) {
+      from = std::max(from, m_s.WindowBandLeft);
+      to = std::min(to, m_s.WindowBandRight);
+    }
+    from = std::max(from, 0);
+    to = std::min(to, width);
+    if (from >= to) return;
+    const TCellSource source{m_vdp.WindowTable(), enabled(kRenderWindowLo),
+                             enabled(kRenderWindowHi)};
+    TCellRow row = rowOffsets(source, k % m_s.CellHeight);
+    row.Names = source.Table + uint32_t((dy >> m_cellShift) * m_s.WindowCellsWide) * 2;
+    // Band edges lie on cell boundaries of the plane's left edge, itself a multiple of 8.
+    for (int j = from; j < to; j += 8) {
+      const int col = (j - m_s.PlaneLeft) / 8;
+      const uint16_t word = m_vdp.ReadVRAMWord(row.Names + uint32_t(col) * 2);
+      if (!row.Enabled[word >> 15]) continue;
+      const uint64_t px = cellPixels(row, col);
+      std::memcpy(line + j, &px, std::size_t(std::min(8, to - j)));
+    }
+  }
+
+ private:
+  struct TCellSource {
+    uint32_t Table;
+    bool Lo, Hi;
+  };
+
+  // One pixel row across a name table: where its names lie and which pattern row they show.
+  struct TCellRow {
+    uint32_t Names = 0;
+    uint32_t RowOffset = 0;      // pattern row * 4
+    uint32_t FlippedOffset = 0;  // the same row counted from the bottom
+    bool Enabled[2] = {false, false};
+  };
+
+  bool enabled(uint16_t layer) const { return (m_options & layer) != 0; }
+
+  TCellRow rowOffsets(const TCellSource& source, int pixRow) const {
+    TCellRow row;
+    row.RowOffset = uint32_t(pixRow) * 4;
+    row.FlippedOffset = uint32_t(m_s.CellHeight - 1 - pixRow) * 4;
+    row.Enabled[0] = source.Lo;
+    row.Enabled[1] = source.Hi;
+    return row;
+  }
+
+  TCellRow cellRow(const TCellSource& source, int k, int v) const {
+    const int yy = (k - m_s.PlaneTop + v) & (m_s.PlaneHeight - 1);
+    TCellRow row = rowOffsets(source, yy & (m_s.CellHeight - 1));
+    row.Names = source.Table + uint32_t((yy >> m_cellShift) * m_s.PlaneCellsWide) * 2;
+    return row;
+  }
+
+  // The 8 line bytes of a cell's pixel row, or 0 when its priority half is switched off.
+  uint64_t cellPixels(const TCellRow& row, int col) const {
+    const uint16_t word = m_vdp.ReadVRAMWord(row.Names + uint32_t(col) * 2);
+    if (!row.Enabled[word >> 15]) return 0;
+    // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
+    const uint32_t address = (uint32_t(word & 0x7FF) * m_s.PatternBytes +
+                              ((word & 0x1000) ? row.FlippedOffset : row.RowOffset)) &
+                             TMegaDriveVDP::kVramMask;
+    const uint64_t px = detail::decodePatternRow(m_vram + address, (word & 0x0800) != 0);
+    const uint64_t code = uint64_t(kLineOpaque | ((word >> 13) & 3) << 4) * kEachByte;
+    const uint64_t priority = (word & 0x8000) ? kLinePriority * kEachByte : 0;
+    return px | (code & detail::nonZeroBytes(px)) | priority;
+  }
+
+  const TMegaDriveVDP& m_vdp;
+  const uint8_t* m_vram;
+  uint16_t m_options;
+  const TScreenSetup& m_s;
+  int m_cellShift = 3;
+  int m_hscrollA = 0;
+  int m_hscrollB = 0;
+};
+
+// --- Writing ----------------------------------------------------------------------------------
+
+// Merges columns [j0, j1) of one row and writes them through the writer; transparent results
+// are written only with the backdrop on. The lines have at least 8 readable bytes past j1.
+template <bool kShadowHighlight, bool kBackdrop, typename Writer>
+void writeRow(const uint8_t* s, const uint8_t* a, const uint8_t* b, uint64_t background, int j0,
+              int j1, uint8_t* dst, int x, const Writer& writer) {
+  using detail::load64;
+  for (int j = j0; j < j1; j += 8) {
+    const detail::TMergedGroup g = detail::mergeGroup<kShadowHighlight>(
+        load64(s + j), load64(a + j), load64(b + j), background);
+    writer.PutGroup(dst, x + j, std::min(8, j1 - j), g, kBackdrop);
+  }
+}
+
+// 8-bit surfaces take the codes themselves.
+struct TCodeWriter {
+  void PutGroup(uint8_t* row, int col, int count, const detail::TMergedGroup& g,
+                bool backdrop) const {
+    uint64_t codes = g.Codes;
+    if (!backdrop) {
+      uint64_t old = 0;
+      std::memcpy(&old, row + col, std::size_t(count));
+      codes = (codes & ~g.Transparent) | (old & g.Transparent);
+    }
+    if (count == 8) {
+      detail::store64(row + col, codes);
+    } else {
+      std::memcpy(row + col, &codes, std::size_t(count));
+    }
+  }
+};
+
+// Deeper surfaces look each code up in the colour table.
+template <typename PixelWriter>
+struct TColorWriter {
+  PixelWriter Pixels;
+  void PutGroup(uint8_t* row, int col, int count, const detail::TMergedGroup& g,
+                bool backdrop) const {
+    for (int i = 0; i < count; ++i) {
+      if (!backdrop && uint8_t(g.Transparent >> (8 * i)) != 0) continue;
+      Pixels.Put(row, col + i, uint8_t(g.Codes >> (8 * i)));
+    }
+  }
+};
+
 // Colours of the result codes 0-191 for surfaces deeper than 8 bits.
-std::array<uint32_t, 192> makeColorTable(const TMegaDriveVDP& vdp, uint8_t bitsPerPixel) {
-  std::array<uint32_t, 192> table{};
-  if (bitsPerPixel <= 8) return table;
+std::array<uint32_t, 256> makeColorTable(const TMegaDriveVDP& vdp, uint8_t bitsPerPixel) {
+  std::array<uint32_t, 256> table{};
   for (uint8_t n = 0; n < 64; ++n) {
     const uint16_t w = vdp.GetColor(n);
     const uint16_t words[3] = {w, uint16_t(w | kCRAMHighlight), uint16_t(w | kCRAMShadow)};
@@ -108,190 +308,62 @@ std::array<uint32_t, 192> makeColorTable(const TMegaDriveVDP& vdp, uint8_t bitsP
   return table;
 }
 
-// Running position of one scroll plane along a picture row.
-struct TPlaneCursor {
-  uint32_t Table = 0;
-  uint16_t LayerLo = 0, LayerHi = 0;
-  int VSRAMOffset = 0;  // 0 for plane A, 1 for plane B
-  int HScroll = 0;
-  int CellCol = 0, PixCol = 0;
-  int CellRow = 0, PixRow = 0;
-};
-
-class TScreenComposer {
- public:
-  TScreenComposer(const TMegaDriveVDP& vdp, uint16_t options, const TScreenSetup& setup,
-                  const detail::TSpriteLayer& sprites)
-      : m_vdp(vdp), m_vram(vdp.VRAMData()), m_options(options), m_s(setup), m_sprites(sprites) {
-    m_a.Table = vdp.PlaneATable();
-    m_a.LayerLo = kRenderPlaneALo;
-    m_a.LayerHi = kRenderPlaneAHi;
-    m_b.Table = vdp.PlaneBTable();
-    m_b.LayerLo = kRenderPlaneBLo;
-    m_b.LayerHi = kRenderPlaneBHi;
-    m_b.VSRAMOffset = 1;
-  }
-
-  template <typename Writer>
-  void Run(const TSurfaceInfo& info, int y, int x, int width, int height, Writer writer) {
-    for (int k = 0; k < height; ++k) {
-      beginRow(k);
-      const int row = y + k;
-      uint8_t* dst = row >= 0 ? detail::surfaceRow(info, row) : nullptr;
-      for (int j = 0; j < width; ++j) {
-        uint8_t result = 0;
-        const bool write = composePixel(j, k, result);
-        if (write && dst != nullptr && x + j >= 0) writer.Put(dst, x + j, result);
-      }
-    }
-  }
-
- private:
-  void beginRow(int k) {
-    int line = k - m_s.PlaneTop;
-    if (m_s.Interlace2) line /= 2;
-    if (!(m_options & kRenderIgnoreHScroll) && line >= 0 && line < 240) {
-      static constexpr int kLineMask[4] = {0, 7, 0xFFF8, 0xFFFF};
-      const uint32_t entry = m_s.HScrollTable + uint32_t(line & kLineMask[m_s.HScrollMode]) * 4;
-      m_a.HScroll = m_vdp.ReadVRAMWord(entry) & 0x3FF;
-      m_b.HScroll = m_vdp.ReadVRAMWord(entry + 2) & 0x3FF;
-    }
-    for (TPlaneCursor* p : {&m_a, &m_b}) {
-      const int x0 = int(uint16_t(-p->HScroll)) & (m_s.PlaneWidth - 1);
-      p->CellCol = x0 >> 3;
-      p->PixCol = x0 & 7;
-      const int v =
-          (m_options & kRenderIgnoreVScroll) ? 0 : m_vdp.GetVSRAMWord(p->VSRAMOffset) & 0x3FF;
-      setVertical(*p, k, v);
-    }
-  }
-
-  void setVertical(TPlaneCursor& p, int k, int v) {
-    const int yy = (k - m_s.PlaneTop + v) & (m_s.PlaneHeight - 1);
-    p.CellRow = yy / m_s.CellHeight;
-    p.PixRow = yy & (m_s.CellHeight - 1);
-  }
-
-  // The pixel of a name-table cell, or nothing when its priority half is switched off.
-  TLayerPixel cellPixel(uint16_t word, uint16_t layerLo, uint16_t layerHi, int pixRow,
-                        int pixCol) const {
-    const bool high = (word & 0x8000) != 0;
-    if (!(m_options & (high ? layerHi : layerLo))) return {};
-    if (word & 0x1000) pixRow = m_s.CellHeight - 1 - pixRow;
-    if (word & 0x0800) pixCol = 7 - pixCol;
-    const uint32_t address =
-        uint32_t(word & 0x7FF) * m_s.PatternBytes + uint32_t(pixRow * 8 + pixCol) / 2;
-    const uint8_t b = m_vram[address & TMegaDriveVDP::kVramMask];
-    const uint8_t p = (pixCol & 1) ? b & 0x0F : b >> 4;
-    return {uint8_t(((word >> 13) & 3) << 4 | p), high};
-  }
-
-  TLayerPixel planePixel(const TPlaneCursor& p) const {
-    const uint32_t entry = uint32_t(p.CellRow * m_s.PlaneCellsWide + p.CellCol);
-    const uint16_t word = m_vdp.ReadVRAMWord(p.Table + entry * 2);
-    return cellPixel(word, p.LayerLo, p.LayerHi, p.PixRow, p.PixCol);
-  }
-
-  void advance(TPlaneCursor& p, int j, int k) {
-    if (++p.PixCol < 8) return;
-    p.PixCol = 0;
-    if (++p.CellCol == m_s.PlaneCellsWide) p.CellCol = 0;
-    if (!m_s.VScrollCells) return;
-    const int s = std::max(0, j + 1 - m_s.PlaneLeft - (p.HScroll & 15));
-    const int entry = 2 * (s >> 4) + p.VSRAMOffset;
-    const int v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
-    setVertical(p, k, v);
-  }
-
-  bool inWindow(int j, int k) const {
-    const int dx = j - m_s.PlaneLeft, dy = k - m_s.PlaneTop;
-    if (dx < 0 || dx >= m_s.WindowWidth || dy < 0 || dy >= m_s.WindowHeight) return false;
-    return (j >= m_s.WindowBandLeft && j < m_s.WindowBandRight) ||
-           (k >= m_s.WindowBandTop && k < m_s.WindowBandBottom);
-  }
-
-  bool composePixel(int j, int k, uint8_t& result) {
-    TLayerPixel a, b;
-    if (j >= m_s.PlaneLeft && j < m_s.PlaneRight && k >= m_s.PlaneTop && k < m_s.PlaneBottom) {
-      a = planePixel(m_a);
-      b = planePixel(m_b);
-      advance(m_a, j, k);
-      advance(m_b, j, k);
-    }
-    if (inWindow(j, k)) {
-      const int dx = j - m_s.PlaneLeft, dy = k - m_s.PlaneTop;
-      const uint32_t entry = uint32_t(dx / 8 + (dy / m_s.CellHeight) * m_s.WindowCellsWide);
-      const uint16_t word = m_vdp.ReadVRAMWord(m_vdp.WindowTable() + entry * 2);
-      const bool high = (word & 0x8000) != 0;
-      if (m_options & (high ? kRenderWindowHi : kRenderWindowLo)) {
-        a = cellPixel(word, kRenderWindowLo, kRenderWindowHi, k % m_s.CellHeight, j & 7);
-      }
-    }
-    const uint8_t sByte = m_sprites.At(j + m_s.SpriteDX, k + m_s.SpriteDY);
-    const bool sPri = (sByte & 0x80) != 0;
-    uint8_t sv = sByte & 0x3F;
-    if (m_s.ShadowHighlight) {
-      if (sv == 0x3E)
-        sv = 0x40;
-      else if (sv == 0x3F)
-        sv = 0x80;
-      if (!a.Priority && !b.Priority) {
-        a.Value |= 0x80;
-        b.Value |= 0x80;
-        if (!sPri) sv |= 0x80;
-      }
-    }
-    result = select(sPri, a, b, sv);
-    if ((result & 0xC0) == 0xC0) result &= 0x3F;
-    if ((result & 0x0F) == 14 && ((result >> 4) & 3) != 3) result &= 0x3F;
-    if (!opaque(result)) {
-      result = uint8_t((result & 0xC0) | m_s.Background);
-      return (m_options & kRenderBackdrop) != 0;
-    }
-    return true;
-  }
-
-  static uint8_t select(bool sPri, const TLayerPixel& a, const TLayerPixel& b, uint8_t s) {
-    const uint8_t sa = s | a.Value, sb = s | b.Value;
-    switch ((sPri ? 4 : 0) | (a.Priority ? 2 : 0) | (b.Priority ? 1 : 0)) {
-      case 1:
-        return opaque(b.Value) ? b.Value : opaque(s) ? s : sa;
-      case 2:
-        return opaque(a.Value) ? a.Value : opaque(s) ? s : sb;
-      case 3:
-        return opaque(a.Value) ? a.Value : opaque(b.Value) ? b.Value : s;
-      case 5:
-        return opaque(s) ? s : opaque(b.Value) ? sb : sa;
-      default:
-        return opaque(s) ? s : opaque(a.Value) ? sa : sb;
-    }
-  }
-
-  const TMegaDriveVDP& m_vdp;
-  const uint8_t* m_vram;
-  uint16_t m_options;
-  const TScreenSetup& m_s;
-  const detail::TSpriteLayer& m_sprites;
-  TPlaneCursor m_a, m_b;
-};
-
 }  // namespace
 
 void TMegaDriveVDP::RenderScreen(const TSurfaceInfo& info, uint16_t options, int y, int x) const {
   if (info.Bits == nullptr || info.BitsPerPixel < 8) return;
-  const TVDPRect bounds = GetSpriteBounds();
-  const TScreenSetup setup = makeSetup(*this, options, bounds);
+  const TScreenSetup setup = makeSetup(*this, options);
   const int width = std::min(setup.PictureWidth, info.Width - x);
   const int height = std::min(setup.PictureHeight, info.Height - y);
   if (width <= 0 || height <= 0) return;
   detail::TSpriteLayer sprites;
-  const TVDPRect window{setup.SpriteDX, setup.SpriteDY, setup.SpriteDX + width,
-                        setup.SpriteDY + height};
-  detail::BuildSpriteLayer(*this, options, window, sprites);
-  const std::array<uint32_t, 192> colors = makeColorTable(*this, info.BitsPerPixel);
-  TScreenComposer composer(*this, options, setup, sprites);
-  detail::withWriter(info, 0, colors.data(),
-                     [&](auto writer) { composer.Run(info, y, x, width, height, writer); });
+  detail::BuildSpriteLayer(
+      *this, options,
+      TVDPRect{setup.SpriteDX, setup.SpriteDY, setup.SpriteDX + width, setup.SpriteDY + height},
+      sprites);
+  const std::array<uint32_t, 256> colors = makeColorTable(*this, info.BitsPerPixel);
+  const std::size_t lineBytes = std::size_t(width + 2 * kPad);
+  std::vector<uint8_t> lines(3 * lineBytes, 0);
+  uint8_t* lineA = lines.data() + kPad;
+  uint8_t* lineB = lineA + lineBytes;
+  const uint8_t* noSprites = lineB + lineBytes;  // stays all zero
+  TLineBuilder builder(*this, options, setup);
+  const int j0 = std::max(0, -x);
+  const uint64_t background = setup.Background * detail::kEachByte;
+  auto run = [&](const auto& writer, auto shadowHighlight, auto backdrop) {
+    for (int k = 0; k < height; ++k) {
+      builder.ReadHScroll(k);
+      if (y + k < 0) continue;
+      if (k >= setup.PlaneTop && k < setup.PlaneBottom) {
+        builder.BuildPlane(true, k, width, lineA);
+        builder.BuildPlane(false, k, width, lineB);
+      } else {
+        std::memset(lineA, 0, std::size_t(width));
+        std::memset(lineB, 0, std::size_t(width));
+      }
+      builder.OverlayWindow(k, width, lineA);
+      const uint8_t* spriteRow = sprites.Width() > 0 ? sprites.Row(k + setup.SpriteDY) : noSprites;
+      writeRow<decltype(shadowHighlight)::value, decltype(backdrop)::value>(
+          spriteRow, lineA, lineB, background, j0, width, detail::surfaceRow(info, y + k), x,
+          writer);
+    }
+  };
+  auto withModes = [&](const auto& writer) {
+    const bool backdrop = (options & kRenderBackdrop) != 0;
+    using T = std::true_type;
+    using F = std::false_type;
+    if (setup.ShadowHighlight) {
+      backdrop ? run(writer, T{}, T{}) : run(writer, T{}, F{});
+    } else {
+      backdrop ? run(writer, F{}, T{}) : run(writer, F{}, F{});
+    }
+  };
+  if (info.BitsPerPixel == 8) {
+    withModes(TCodeWriter{});
+  } else {
+    detail::withWriter(info, 0, colors.data(),
+                       [&](auto pixels) { withModes(TColorWriter<decltype(pixels)>{pixels}); });
+  }
 }
 
 }  // namespace vantor

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "vdp/MegaDriveVDP.h"
+#include "vdp/PatternRows.h"
 #include "vdp/SpriteLayer.h"
 
 namespace vantor {
@@ -81,39 +82,53 @@ namespace detail {
 
 namespace {
 
+// Stores the opaque pixels of np where dst holds nothing yet; nz marks np's opaque bytes.
+inline void mergeFirstWins(uint8_t* dst, uint64_t np, uint64_t nz) {
+  const uint64_t cur = load64(dst);
+  store64(dst, cur | (np & nz & ~nonZeroBytes(cur)));
+}
+
 // Draws one sprite into the layer, keeping what earlier sprites left.
 void drawIntoLayer(const TMegaDriveVDP& vdp, const TSpriteEntry& s, TSpriteLayer& layer) {
   const int cellHeight = vdp.CellHeight();
   const uint32_t patternBytes = uint32_t(vdp.GetMetric(mkPatternBytes));
   const bool hflip = (s.Attr & 0x0800) != 0, vflip = (s.Attr & 0x1000) != 0;
   const uint8_t code = uint8_t((s.Attr >> 15) << 7 | ((s.Attr >> 13) & 3) << 4);
+  const uint64_t code64 = code * kEachByte;
   const int x0 = s.X + (hflip ? (s.CellsWide() - 1) * 8 : 0);
   const int y0 = s.Y + (vflip ? (s.CellsHigh() - 1) * cellHeight : 0);
   const int colStep = hflip ? -8 : 8, rowStep = vflip ? -cellHeight : cellHeight;
   const uint8_t* vram = vdp.VRAMData();
-  int counter = 0;
+  const std::size_t stride = std::size_t(layer.Width());
   for (int c = 0; c < s.CellsWide(); ++c) {
     const int cellX = x0 + c * colStep;
-    if (cellX + 8 <= layer.Left || cellX >= layer.Right) {
-      counter += s.CellsHigh();
-      continue;
-    }
-    for (int r = 0; r < s.CellsHigh(); ++r, ++counter) {
+    if (cellX + 8 <= layer.Left || cellX >= layer.Right) continue;
+    const bool whole = cellX >= layer.Left && cellX + 8 <= layer.Right;
+    for (int r = 0; r < s.CellsHigh(); ++r) {
+      const int counter = c * s.CellsHigh() + r;
       const uint32_t pattern = uint32_t((s.Attr + counter) & 0x7FF) * patternBytes;
-      for (int pr = 0; pr < cellHeight; ++pr) {
-        const int sy = y0 + pr + r * rowStep;
-        if (sy < layer.Top || sy >= layer.Bottom) continue;
-        const uint32_t rowAddress = pattern + uint32_t((vflip ? cellHeight - 1 - pr : pr) * 4);
-        uint8_t* dst =
-            layer.Bytes.data() + std::size_t(sy - layer.Top) * std::size_t(layer.Width());
+      const int cellY = y0 + r * rowStep;
+      const int pr0 = std::max(0, layer.Top - cellY);
+      const int pr1 = std::min(cellHeight, layer.Bottom - cellY);
+      for (int pr = pr0; pr < pr1; ++pr) {
+        const int dataRow = vflip ? cellHeight - 1 - pr : pr;
+        // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
+        const uint32_t address = (pattern + uint32_t(dataRow * 4)) & TMegaDriveVDP::kVramMask;
+        const uint64_t px = decodePatternRow(vram + address, hflip);
+        if (px == 0) continue;
+        const uint64_t nz = nonZeroBytes(px);
+        const uint64_t np = px | (code64 & nz);
+        uint8_t* dst = layer.Bytes.data() + std::size_t(cellY + pr - layer.Top) * stride;
+        if (whole) {
+          mergeFirstWins(dst + (cellX - layer.Left), np, nz);
+          continue;
+        }
         for (int col = 0; col < 8; ++col) {
           const int sx = cellX + col;
-          if (sx < layer.Left || sx >= layer.Right) continue;
-          const int k = hflip ? 7 - col : col;
-          const uint8_t b = vram[(rowAddress + uint32_t(k >> 1)) & TMegaDriveVDP::kVramMask];
-          const uint8_t p = (k & 1) ? b & 0x0F : b >> 4;
+          const uint8_t p = uint8_t(np >> (8 * col));
+          if (sx < layer.Left || sx >= layer.Right || p == 0) continue;
           uint8_t& out = dst[sx - layer.Left];
-          if (p != 0 && out == 0) out = uint8_t(p | code);
+          if (out == 0) out = p;
         }
       }
     }
@@ -124,13 +139,13 @@ void drawIntoLayer(const TMegaDriveVDP& vdp, const TSpriteEntry& s, TSpriteLayer
 
 void BuildSpriteLayer(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRect& window,
                       TSpriteLayer& layer) {
-  const TVDPRect bounds = vdp.GetSpriteBounds();
   layer.Left = std::max(window.Left, 0);
   layer.Top = std::max(window.Top, 0);
-  layer.Right = std::max(layer.Left, std::min(window.Right, bounds.Right));
-  layer.Bottom = std::max(layer.Top, std::min(window.Bottom, bounds.Bottom));
-  layer.Bytes.assign(std::size_t(layer.Width()) * std::size_t(layer.Bottom - layer.Top), 0);
-  if (layer.Bytes.empty()) return;
+  layer.Right = std::max(layer.Left, window.Right);
+  layer.Bottom = std::max(layer.Top, window.Bottom);
+  // Eight spare bytes: the composer reads whole groups of 8 past the last column.
+  layer.Bytes.assign(std::size_t(layer.Width()) * std::size_t(layer.Bottom - layer.Top) + 8, 0);
+  if (layer.Width() == 0 || layer.Bottom == layer.Top) return;
   vdp.ForEachChainedSprite([&](int index) {
     const TSpriteEntry s = vdp.GetSprite(uint8_t(index));
     const bool high = (s.Attr & 0x8000) != 0;
