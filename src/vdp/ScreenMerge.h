@@ -1,7 +1,7 @@
-// Merging plane B, plane A (window included) and the sprite layer, eight pixels at a time.
+// Merging plane B, plane A (window included) and the sprite layer, sixteen pixels at a time.
 // Internal to the model.
 //
-// Inputs, one byte per pixel in each 64-bit group (leftmost pixel in the lowest byte):
+// Inputs, one byte per pixel:
 //   sprite layer byte  P 0 LL CCCC   (0: no sprite pixel)
 //   plane line byte    P O LL CCCC   (O: opaque; a transparent pixel keeps only P)
 // Output: the pixel code  S H LL CCCC  (shadow, highlight, palette line, colour), with the
@@ -9,34 +9,33 @@
 #pragma once
 
 #include <cstdint>
-
-#include "vdp/PatternRows.h"
+#include <cstring>
 
 namespace vantor::detail {
 
+// Sixteen pixels, one per lane; the compiler maps the lane-wise operations onto the machine's
+// vector instructions (or plain registers where it has none).
+using TPixels16 = uint8_t __attribute__((vector_size(16)));
+using TLaneTest16 = int8_t __attribute__((vector_size(16)));
+
+inline TPixels16 load16(const uint8_t* p) {
+  TPixels16 v;
+  std::memcpy(&v, p, 16);
+  return v;
+}
+
 struct TMergedGroup {
-  uint64_t Codes = 0;
-  uint64_t Transparent = 0;  // 0xFF where the result showed the backdrop
+  TPixels16 Codes{};
+  TPixels16 Transparent{};  // 0xFF where the result showed the backdrop
 };
 
 namespace merge {
 
-constexpr uint64_t k01 = kEachByte;
-constexpr uint64_t k3F = 0x3F * k01;
-constexpr uint64_t k40 = 0x40 * k01;
-constexpr uint64_t k80 = 0x80 * k01;
-constexpr uint64_t kMarks = k40 | k80;
+inline TPixels16 lanes(TLaneTest16 test) { return reinterpret_cast<TPixels16&>(test); }
 
-// 0xFF in the bytes whose given bit is set.
-template <int kBit>
-inline uint64_t bitMask(uint64_t x) {
-  return ((x >> kBit) & k01) * 0xFF;
-}
-
-// 0xFF in the bytes equal to value.
-inline uint64_t equalMask(uint64_t x, uint8_t value) {
-  return ~nonZeroBytes(x ^ (value * k01));
-}
+// 0xFF in the lanes where the bits are all set.
+inline TPixels16 allSet(TPixels16 x, uint8_t bits) { return lanes((x & bits) == bits); }
+inline TPixels16 equal(TPixels16 x, uint8_t value) { return lanes(x == value); }
 
 }  // namespace merge
 
@@ -48,44 +47,43 @@ inline uint64_t equalMask(uint64_t x, uint8_t value) {
 //   N 5: S if opaque; else SB if B is opaque; else SA
 // SA and SB are the plane's value carrying the sprite's marks. With shadow/highlight, sprite
 // colours 0x3E and 0x3F are transparent highlight and shadow operators, and when neither plane
-// is of high priority the planes (and a low-priority sprite) take the shadow mark.
+// is of high priority the planes (and a low-priority sprite) take the shadow mark. Both marks
+// cancel, colour 14 of lines 0 to 2 is never marked.
 template <bool kShadowHighlight>
-inline TMergedGroup mergeGroup(uint64_t s, uint64_t a, uint64_t b, uint64_t background) {
+inline TMergedGroup mergeGroup(TPixels16 s, TPixels16 a, TPixels16 b, uint8_t background) {
   using namespace merge;
-  const uint64_t sP = bitMask<7>(s), aP = bitMask<7>(a), bP = bitMask<7>(b);
-  const uint64_t aO = bitMask<6>(a), bO = bitMask<6>(b);
-  const uint64_t sv = s & k3F;
-  uint64_t sO = nonZeroBytes(s);
-  uint64_t sMarks = 0, planeMarks = 0;
+  const TPixels16 sP = allSet(s, 0x80), aP = allSet(a, 0x80), bP = allSet(b, 0x80);
+  const TPixels16 aO = allSet(a, 0x40), bO = allSet(b, 0x40);
+  const TPixels16 sv = s & 0x3F;
+  TPixels16 sO = ~equal(s, 0);
+  TPixels16 sMarks{}, planeMarks{};
   if constexpr (kShadowHighlight) {
-    const uint64_t highlight = equalMask(sv, 0x3E), shadow = equalMask(sv, 0x3F);
+    const TPixels16 highlight = equal(sv, 0x3E), shadow = equal(sv, 0x3F);
     sO &= ~(highlight | shadow);
-    const uint64_t noHighPlane = ~aP & ~bP;
-    planeMarks = noHighPlane & k80;
-    sMarks = (highlight & k40) | ((shadow | (noHighPlane & ~sP)) & k80);
+    const TPixels16 noHighPlane = ~aP & ~bP;
+    planeMarks = noHighPlane & 0x80;
+    sMarks = (highlight & 0x40) | ((shadow | (noHighPlane & ~sP)) & 0x80);
   }
   // A plane of high priority in front of a low-priority sprite (rows 1 to 3).
-  const uint64_t pureA = ~sP & aP & aO;
-  const uint64_t pureB = ~sP & bP & bO & (~aP | ~aO);
-  const uint64_t rest = ~pureA & ~pureB;
-  const uint64_t useS = rest & sO;
-  const uint64_t planeWithSprite = rest & ~sO;  // SA or SB
-  const uint64_t aBeforeB = ~aP & bP;
-  const uint64_t chooseSB =
+  const TPixels16 pureA = ~sP & aP & aO;
+  const TPixels16 pureB = ~sP & bP & bO & (~aP | ~aO);
+  const TPixels16 rest = ~pureA & ~pureB;
+  const TPixels16 useS = rest & sO;
+  const TPixels16 planeWithSprite = rest & ~sO;  // SA or SB
+  const TPixels16 aBeforeB = ~aP & bP;
+  const TPixels16 chooseSB =
       (sP & ((aBeforeB & bO) | (~aBeforeB & ~aO))) | (~sP & ((~aP & ~bP & ~aO) | aP));
-  const uint64_t useA = pureA | (planeWithSprite & ~chooseSB);
-  const uint64_t useB = pureB | (planeWithSprite & chooseSB);
-  uint64_t v = ((a & useA) | (b & useB) | (sv & useS)) & k3F;
+  const TPixels16 useA = pureA | (planeWithSprite & ~chooseSB);
+  const TPixels16 useB = pureB | (planeWithSprite & chooseSB);
+  TPixels16 v = ((a & useA) | (b & useB) | (sv & useS)) & 0x3F;
   if constexpr (kShadowHighlight) {
     v |= ((useS | planeWithSprite) & sMarks) | ((useA | useB) & planeMarks);
-    // Both marks cancel; colour 14 of lines 0 to 2 is never marked.
-    v &= ~(bitMask<6>(v) & bitMask<7>(v) & kMarks);
-    const uint64_t fourteen = equalMask(v & (0x0F * k01), 0x0E);
-    const uint64_t line3 = equalMask(v & (0x30 * k01), 0x30);
-    v &= ~(fourteen & ~line3 & kMarks);
+    v &= ~(allSet(v, 0xC0) & 0xC0);
+    const TPixels16 unmarked = equal(v & 0x0F, 0x0E) & ~allSet(v, 0x30);
+    v &= ~(unmarked & 0xC0);
   }
-  const uint64_t transparent = ~nonZeroBytes(v & (0x0F * k01));
-  v = (v & ~transparent) | (transparent & ((v & kMarks) | background));
+  const TPixels16 transparent = equal(v & 0x0F, 0);
+  v = (v & ~transparent) | (transparent & ((v & 0xC0) | background));
   return {v, transparent};
 }
 

@@ -27,8 +27,9 @@ using detail::kEachByte;
 // A transparent pixel keeps only P; outside the planes the byte is 0.
 constexpr uint8_t kLinePriority = 0x80;
 constexpr uint8_t kLineOpaque = 0x40;
-// Room on both sides of a line for whole cells that stick out of the picture.
-constexpr int kPad = 8;
+// Room on both sides of a line for whole cells that stick out of the picture, and for the
+// merge's groups of 16 pixels past its end.
+constexpr int kPad = 16;
 
 // Everything RenderScreen reads from the registers, decoded once per call.
 struct TScreenSetup {
@@ -203,7 +204,7 @@ class TLineBuilder {
     uint32_t Names = 0;
     uint32_t RowOffset = 0;      // pattern row * 4
     uint32_t FlippedOffset = 0;  // the same row counted from the bottom
-    bool Enabled[2] = {false, false};
+    uint64_t Enabled[2] = {0, 0};  // all ones when that priority half is drawn
   };
 
   bool enabled(uint16_t layer) const { return (m_options & layer) != 0; }
@@ -212,8 +213,8 @@ class TLineBuilder {
     TCellRow row;
     row.RowOffset = uint32_t(pixRow) * 4;
     row.FlippedOffset = uint32_t(m_s.CellHeight - 1 - pixRow) * 4;
-    row.Enabled[0] = source.Lo;
-    row.Enabled[1] = source.Hi;
+    row.Enabled[0] = source.Lo ? ~uint64_t(0) : 0;
+    row.Enabled[1] = source.Hi ? ~uint64_t(0) : 0;
     return row;
   }
 
@@ -227,7 +228,6 @@ class TLineBuilder {
   // The 8 line bytes of a cell's pixel row, or 0 when its priority half is switched off.
   uint64_t cellPixels(const TCellRow& row, int col) const {
     const uint16_t word = m_vdp.ReadVRAMWord(row.Names + uint32_t(col) * 2);
-    if (!row.Enabled[word >> 15]) return 0;
     // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
     const uint32_t address = (uint32_t(word & 0x7FF) * m_s.PatternBytes +
                               ((word & 0x1000) ? row.FlippedOffset : row.RowOffset)) &
@@ -235,7 +235,7 @@ class TLineBuilder {
     const uint64_t px = detail::decodePatternRow(m_vram + address, (word & 0x0800) != 0);
     const uint64_t code = uint64_t(kLineOpaque | ((word >> 13) & 3) << 4) * kEachByte;
     const uint64_t priority = (word & 0x8000) ? kLinePriority * kEachByte : 0;
-    return px | (code & detail::nonZeroBytes(px)) | priority;
+    return (px | (code & detail::nonZeroBytes(px)) | priority) & row.Enabled[word >> 15];
   }
 
   const TMegaDriveVDP& m_vdp;
@@ -250,15 +250,15 @@ class TLineBuilder {
 // --- Writing ----------------------------------------------------------------------------------
 
 // Merges columns [j0, j1) of one row and writes them through the writer; transparent results
-// are written only with the backdrop on. The lines have at least 8 readable bytes past j1.
+// are written only with the backdrop on. The lines have at least 16 readable bytes past j1.
 template <bool kShadowHighlight, bool kBackdrop, typename Writer>
-void writeRow(const uint8_t* s, const uint8_t* a, const uint8_t* b, uint64_t background, int j0,
+void writeRow(const uint8_t* s, const uint8_t* a, const uint8_t* b, uint8_t background, int j0,
               int j1, uint8_t* dst, int x, const Writer& writer) {
-  using detail::load64;
-  for (int j = j0; j < j1; j += 8) {
+  using detail::load16;
+  for (int j = j0; j < j1; j += 16) {
     const detail::TMergedGroup g = detail::mergeGroup<kShadowHighlight>(
-        load64(s + j), load64(a + j), load64(b + j), background);
-    writer.PutGroup(dst, x + j, std::min(8, j1 - j), g, kBackdrop);
+        load16(s + j), load16(a + j), load16(b + j), background);
+    writer.PutGroup(dst, x + j, std::min(16, j1 - j), g, kBackdrop);
   }
 }
 
@@ -266,17 +266,13 @@ void writeRow(const uint8_t* s, const uint8_t* a, const uint8_t* b, uint64_t bac
 struct TCodeWriter {
   void PutGroup(uint8_t* row, int col, int count, const detail::TMergedGroup& g,
                 bool backdrop) const {
-    uint64_t codes = g.Codes;
+    detail::TPixels16 codes = g.Codes;
     if (!backdrop) {
-      uint64_t old = 0;
+      detail::TPixels16 old{};
       std::memcpy(&old, row + col, std::size_t(count));
       codes = (codes & ~g.Transparent) | (old & g.Transparent);
     }
-    if (count == 8) {
-      detail::store64(row + col, codes);
-    } else {
-      std::memcpy(row + col, &codes, std::size_t(count));
-    }
+    std::memcpy(row + col, &codes, std::size_t(count));
   }
 };
 
@@ -287,8 +283,8 @@ struct TColorWriter {
   void PutGroup(uint8_t* row, int col, int count, const detail::TMergedGroup& g,
                 bool backdrop) const {
     for (int i = 0; i < count; ++i) {
-      if (!backdrop && uint8_t(g.Transparent >> (8 * i)) != 0) continue;
-      Pixels.Put(row, col + i, uint8_t(g.Codes >> (8 * i)));
+      if (!backdrop && g.Transparent[i] != 0) continue;
+      Pixels.Put(row, col + i, g.Codes[i]);
     }
   }
 };
@@ -329,7 +325,7 @@ void TMegaDriveVDP::RenderScreen(const TSurfaceInfo& info, uint16_t options, int
   const uint8_t* noSprites = lineB + lineBytes;  // stays all zero
   TLineBuilder builder(*this, options, setup);
   const int j0 = std::max(0, -x);
-  const uint64_t background = setup.Background * detail::kEachByte;
+  const uint8_t background = setup.Background;
   auto run = [&](const auto& writer, auto shadowHighlight, auto backdrop) {
     for (int k = 0; k < height; ++k) {
       builder.ReadHScroll(k);

@@ -143,8 +143,8 @@ void BuildSpriteLayer(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRect
   layer.Top = std::max(window.Top, 0);
   layer.Right = std::max(layer.Left, window.Right);
   layer.Bottom = std::max(layer.Top, window.Bottom);
-  // Eight spare bytes: the composer reads whole groups of 8 past the last column.
-  layer.Bytes.assign(std::size_t(layer.Width()) * std::size_t(layer.Bottom - layer.Top) + 8, 0);
+  // Spare bytes: the composer reads whole groups of 16 past the last column.
+  layer.Bytes.assign(std::size_t(layer.Width()) * std::size_t(layer.Bottom - layer.Top) + 16, 0);
   if (layer.Width() == 0 || layer.Bottom == layer.Top) return;
   vdp.ForEachChainedSprite([&](int index) {
     const TSpriteEntry s = vdp.GetSprite(uint8_t(index));
