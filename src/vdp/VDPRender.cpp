@@ -114,6 +114,10 @@ class TLineBuilder {
   TLineBuilder(const TMegaDriveVDP& vdp, uint16_t options, const TScreenSetup& setup)
       : m_vdp(vdp), m_vram(vdp.VRAMData()), m_options(options), m_s(setup) {
     m_cellShift = setup.CellHeight == 16 ? 4 : 3;
+    m_patternShift = setup.PatternBytes == 64 ? 6 : 5;
+    fillAttrs(m_attrA, kRenderPlaneALo, kRenderPlaneAHi);
+    fillAttrs(m_attrB, kRenderPlaneBLo, kRenderPlaneBHi);
+    fillAttrs(m_attrWindow, kRenderWindowLo, kRenderWindowHi);
   }
 
   // Reads the horizontal scroll of picture row k (kept from the last row read outside the
@@ -134,8 +138,7 @@ class TLineBuilder {
     const int hscroll = isA ? m_hscrollA : m_hscrollB;
     const int vsramEntry = isA ? 0 : 1;
     const TCellSource source{isA ? m_vdp.PlaneATable() : m_vdp.PlaneBTable(),
-                             enabled(isA ? kRenderPlaneALo : kRenderPlaneBLo),
-                             enabled(isA ? kRenderPlaneAHi : kRenderPlaneBHi)};
+                             isA ? m_attrA.data() : m_attrB.data()};
     const int jStart = m_s.PlaneLeft, jEnd = std::min(m_s.PlaneRight, width);
     std::memset(line - kPad, 0, std::size_t(width + 2 * kPad));
     if (jStart >= jEnd) return;
@@ -150,15 +153,21 @@ class TLineBuilder {
         detail::store64(line + j, cellPixels(row, cellCol));
       }
     } else {
+      // Two-cell columns: a new vertical scroll entry where the column count changes.
+      TCellRow row = cellRow(source, k, v);
+      int column = -1;
       for (bool first = true; j < jEnd; j += 8, cellCol = (cellCol + 1) & colMask) {
         if (!first) {
-          // A new two-cell column: its vertical scroll entry.
           const int s = std::max(0, j - m_s.PlaneLeft - (hscroll & 15));
-          const int entry = 2 * (s >> 4) + vsramEntry;
-          v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
+          if ((s >> 4) != column) {
+            column = s >> 4;
+            const int entry = 2 * column + vsramEntry;
+            v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
+            row = cellRow(source, k, v);
+          }
         }
         first = false;
-        detail::store64(line + j, cellPixels(cellRow(source, k, v), cellCol));
+        detail::store64(line + j, cellPixels(row, cellCol));
       }
     }
     // Whole cells may have spilled past the plane's edges: those pixels are empty.
@@ -179,42 +188,58 @@ class TLineBuilder {
     from = std::max(from, 0);
     to = std::min(to, width);
     if (from >= to) return;
-    const TCellSource source{m_vdp.WindowTable(), enabled(kRenderWindowLo),
-                             enabled(kRenderWindowHi)};
+    const TCellSource source{m_vdp.WindowTable(), m_attrWindow.data()};
     TCellRow row = rowOffsets(source, k % m_s.CellHeight);
     row.Names = source.Table + uint32_t((dy >> m_cellShift) * m_s.WindowCellsWide) * 2;
     // Band edges lie on cell boundaries of the plane's left edge, itself a multiple of 8.
     for (int j = from; j < to; j += 8) {
       const int col = (j - m_s.PlaneLeft) / 8;
-      const uint16_t word = m_vdp.ReadVRAMWord(row.Names + uint32_t(col) * 2);
-      if (!row.Enabled[word >> 15]) continue;
+      if (!row.Attrs[nameWord(row, col) >> 11].Enabled) continue;
       const uint64_t px = cellPixels(row, col);
       std::memcpy(line + j, &px, std::size_t(std::min(8, to - j)));
     }
   }
 
  private:
+  // What the top five bits of a cell attribute word (P LL V H) mean to a line.
+  struct TCellAttr {
+    uint64_t Enabled = 0;   // all ones when the cell's priority half is drawn
+    uint64_t Priority = 0;  // 0x80 in every lane for high-priority cells
+    uint64_t HFlip = 0;     // all ones with horizontal flip
+    uint64_t Code = 0;      // opaque bit and palette line, 0x40 | LL << 4
+    int VFlip = 0;
+  };
+  using TCellAttrs = std::array<TCellAttr, 32>;
+
   struct TCellSource {
     uint32_t Table;
-    bool Lo, Hi;
+    const TCellAttr* Attrs;
   };
 
   // One pixel row across a name table: where its names lie and which pattern row they show.
   struct TCellRow {
     uint32_t Names = 0;
-    uint32_t RowOffset = 0;      // pattern row * 4
-    uint32_t FlippedOffset = 0;  // the same row counted from the bottom
-    uint64_t Enabled[2] = {0, 0};  // all ones when that priority half is drawn
+    uint32_t RowOffset[2] = {0, 0};  // pattern row * 4; [1] counted from the bottom
+    const TCellAttr* Attrs = nullptr;
   };
 
-  bool enabled(uint16_t layer) const { return (m_options & layer) != 0; }
+  void fillAttrs(TCellAttrs& attrs, uint16_t lo, uint16_t hi) const {
+    for (int top = 0; top < 32; ++top) {
+      TCellAttr& a = attrs[std::size_t(top)];
+      const bool high = (top & 0x10) != 0;
+      a.Enabled = (m_options & (high ? hi : lo)) ? ~uint64_t(0) : 0;
+      a.Priority = high ? kLinePriority * kEachByte : 0;
+      a.HFlip = (top & 1) ? ~uint64_t(0) : 0;
+      a.Code = uint64_t(kLineOpaque | ((top >> 2) & 3) << 4);
+      a.VFlip = (top >> 1) & 1;
+    }
+  }
 
   TCellRow rowOffsets(const TCellSource& source, int pixRow) const {
     TCellRow row;
-    row.RowOffset = uint32_t(pixRow) * 4;
-    row.FlippedOffset = uint32_t(m_s.CellHeight - 1 - pixRow) * 4;
-    row.Enabled[0] = source.Lo ? ~uint64_t(0) : 0;
-    row.Enabled[1] = source.Hi ? ~uint64_t(0) : 0;
+    row.RowOffset[0] = uint32_t(pixRow) * 4;
+    row.RowOffset[1] = uint32_t(m_s.CellHeight - 1 - pixRow) * 4;
+    row.Attrs = source.Attrs;
     return row;
   }
 
@@ -225,17 +250,26 @@ class TLineBuilder {
     return row;
   }
 
+  // Name tables start on even addresses, so a name word never straddles the end of VRAM.
+  uint16_t nameWord(const TCellRow& row, int col) const {
+    uint16_t word;
+    std::memcpy(&word, m_vram + ((row.Names + uint32_t(col) * 2) & TMegaDriveVDP::kVramMask), 2);
+    return __builtin_bswap16(word);
+  }
+
   // The 8 line bytes of a cell's pixel row, or 0 when its priority half is switched off.
   uint64_t cellPixels(const TCellRow& row, int col) const {
-    const uint16_t word = m_vdp.ReadVRAMWord(row.Names + uint32_t(col) * 2);
+    const uint16_t word = nameWord(row, col);
+    const TCellAttr& attr = row.Attrs[word >> 11];
     // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
-    const uint32_t address = (uint32_t(word & 0x7FF) * m_s.PatternBytes +
-                              ((word & 0x1000) ? row.FlippedOffset : row.RowOffset)) &
-                             TMegaDriveVDP::kVramMask;
-    const uint64_t px = detail::decodePatternRow(m_vram + address, (word & 0x0800) != 0);
-    const uint64_t code = uint64_t(kLineOpaque | ((word >> 13) & 3) << 4) * kEachByte;
-    const uint64_t priority = (word & 0x8000) ? kLinePriority * kEachByte : 0;
-    return (px | (code & detail::nonZeroBytes(px)) | priority) & row.Enabled[word >> 15];
+    const uint32_t address =
+        ((uint32_t(word & 0x7FF) << m_patternShift) + row.RowOffset[attr.VFlip]) &
+        TMegaDriveVDP::kVramMask;
+    uint64_t px = detail::decodePatternRow(m_vram + address, false);
+    px = (__builtin_bswap64(px) & attr.HFlip) | (px & ~attr.HFlip);
+    // Pixels are at most 15: adding 0x7F sets bit 7 exactly in the opaque lanes.
+    const uint64_t opaque = ((px + 0x7F * kEachByte) & (0x80 * kEachByte)) >> 7;
+    return (px | opaque * attr.Code | attr.Priority) & attr.Enabled;
   }
 
   const TMegaDriveVDP& m_vdp;
@@ -243,6 +277,8 @@ class TLineBuilder {
   uint16_t m_options;
   const TScreenSetup& m_s;
   int m_cellShift = 3;
+  int m_patternShift = 5;
+  TCellAttrs m_attrA{}, m_attrB{}, m_attrWindow{};
   int m_hscrollA = 0;
   int m_hscrollB = 0;
 };
