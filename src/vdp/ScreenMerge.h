@@ -31,11 +31,17 @@ struct TMergedGroup {
 
 namespace merge {
 
-inline TPixels16 lanes(TLaneTest16 test) { return reinterpret_cast<TPixels16&>(test); }
+inline TPixels16 lanes(TLaneTest16 test) {
+  return reinterpret_cast<TPixels16&>(test);
+}
 
 // 0xFF in the lanes where the bits are all set.
-inline TPixels16 allSet(TPixels16 x, uint8_t bits) { return lanes((x & bits) == bits); }
-inline TPixels16 equal(TPixels16 x, uint8_t value) { return lanes(x == value); }
+inline TPixels16 allSet(TPixels16 x, uint8_t bits) {
+  return lanes((x & bits) == bits);
+}
+inline TPixels16 equal(TPixels16 x, uint8_t value) {
+  return lanes(x == value);
+}
 
 }  // namespace merge
 
