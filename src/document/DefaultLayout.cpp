@@ -124,7 +124,7 @@ std::string buildDefaultLayout() {
   w.line("; calculated during runtime");
   w.line("HSRAM=Horizontal Scroll RAM|?|960|%111");
   for (int n = 0; n < 24; ++n) {
-    char name[8];
+    char name[16];
     std::snprintf(name, sizeof name, "Reg%02d", n);
     w.field(n, name, 0xFA + n, 1);
   }
