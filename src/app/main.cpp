@@ -1,5 +1,7 @@
 // vantor: the desktop program.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 #include <exception>
@@ -32,6 +34,9 @@ class TVantorApplication : public QApplication {
 int main(int argc, char** argv) {
   TVantorApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Palavex"));
+  // The installed icon and desktop entry, so the desktop shows the program as Palavex.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.palavex.Palavex"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("palavex")));
   QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
 
   vantor::TfrmMain frmMain(vantor::TLayoutLocations::FromEnvironment(
