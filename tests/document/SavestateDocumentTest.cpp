@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "SaveFailures.h"
 #include "TempDir.h"
 #include "document/DefaultLayout.h"
 #include "document/Errors.h"
@@ -13,8 +14,11 @@
 namespace vantor {
 namespace {
 
+using testing::kSaveFailures;
 using testing::ReadBytes;
 using testing::TempDir;
+using testing::TSaveFailure;
+using testing::TSaveFailureScope;
 using testing::WriteBytes;
 
 TLayout defaultLayout() {
@@ -157,25 +161,45 @@ TEST(SavestateDocument, AFailedSaveLeavesTheOldFileIntact) {
   TLayout layout = defaultLayout();
   TSavestateDocument document(layout);
   document.NewBlank(nullptr);
-  const std::string target = dir.File("keep.gs0");
-  WriteBytes(target, {1, 2, 3});
-  // A target that is a folder, and a folder that does not exist.
-  EXPECT_THROW(document.WriteTo(dir.Path().string()), EFileError);
-  EXPECT_THROW(document.WriteTo(dir.File("no/such/folder.gs0")), EFileError);
-  // A read-only folder cannot take the temporary file: the old file stays as it was.
-  if (::geteuid() != 0) {
-    ::chmod(dir.Path().c_str(), 0555);
-    EXPECT_THROW(document.WriteTo(target), EFileError);
-    ::chmod(dir.Path().c_str(), 0755);
+  document.SetModified(true);
+  for (TSaveFailure failure : kSaveFailures) {
+    SCOPED_TRACE(Describe(failure));
+    TSaveFailureScope scope(failure, dir.Path(), "keep.gs0");
+    if (!scope.Armed()) continue;
+    try {
+      document.WriteTo(scope.Target());
+      ADD_FAILURE() << "the save succeeded";
+    } catch (const EFileError& error) {
+      EXPECT_EQ(
+          std::string(error.what()).rfind("Cannot create file \"" + scope.Target() + "\".", 0), 0u)
+          << error.what();
+    }
+    EXPECT_TRUE(scope.Intact());
+    EXPECT_TRUE(document.Modified());
+    // Once the cause is gone the same save works.
+    scope.Disarm();
+    if (failure == TSaveFailure::ReadOnlyFolder || failure == TSaveFailure::DiskFull) {
+      document.WriteTo(scope.Target());
+      EXPECT_EQ(ReadBytes(scope.Target()), genecyst());
+    }
   }
-  EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{1, 2, 3}));
-  document.WriteTo(target);
+}
+
+TEST(SavestateDocument, ASaveReplacesTheFileThroughALinkAndKeepsItsPermissions) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  const std::string target = dir.File("real.gs0");
+  WriteBytes(target, {1, 2, 3});
+  ::chmod(target.c_str(), 0640);
+  std::filesystem::create_symlink(target, dir.File("link.gs0"));
+  document.WriteTo(dir.File("link.gs0"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.gs0")));
   EXPECT_EQ(ReadBytes(target), genecyst());
-  // No temporary files are left behind.
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-    ++files;
-  EXPECT_EQ(files, 1);
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 TEST(VSRAMDetection, LittleEndianHeaderOrBigEndian) {
