@@ -57,7 +57,15 @@ void TfrmMain::commitOpenGridEdits() {
   }
 }
 
+void TfrmMain::commitPageEdits() {
+  for (TVDPPage* page : m_vdpPages) {
+    if (page != nullptr) page->CommitEdit();
+  }
+}
+
 void TfrmMain::CommitPendingEdits() {
+  // The pages first: moving the focus away from a box of an inactive window does not tell it.
+  commitPageEdits();
   m_pcMain->setFocus();
   commitOpenGridEdits();
   if (m_pcMain->currentIndex() == int(TMainPageId::mpVDP) && editsModel(CurrentVDPPage())) {

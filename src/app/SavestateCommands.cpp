@@ -5,7 +5,8 @@
 namespace vantor {
 
 bool TfrmMain::CloseQuery() {
-  // A value typed into a grid but not yet committed is a change too.
+  // A value typed into a grid or a box of a page but not yet committed is a change too.
+  commitPageEdits();
   commitOpenGridEdits();
   if (!m_document.Modified()) return true;
   const TMsgDlgBtn answer = m_dialogs->ShowMessage(

@@ -148,6 +148,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void hexPageExited(THexPageId page);
   void hexPageChanged();
   void commitOpenGridEdits();
+  void commitPageEdits();
   // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
   void showViewPicture(TViewMode mode);

@@ -248,6 +248,12 @@ void TDecodedRegistersPage::PageShow() {
   ShowDecodedRegisters();
 }
 
+void TDecodedRegistersPage::CommitEdit() {
+  const QWidget* focused = window()->focusWidget();
+  for (std::size_t i = 0; i < m_edits.size(); ++i)
+    if (m_edits[i] == focused) EditVDPExit(int(i) + 1);
+}
+
 int TDecodedRegistersPage::fieldValue(int tag) const {
   const TMegaDriveVDP& vdp = m_host.VDP();
   if (tag == kTagDMALength) return vdp.GetDMALength();

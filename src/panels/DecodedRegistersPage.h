@@ -27,6 +27,7 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
 
   // tsVDPDecodedShow.
   void PageShow() override;
+  void CommitEdit() override;
   // Fills every control from the model, with UpdateLock raised.
   void ShowDecodedRegisters();
 

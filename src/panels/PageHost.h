@@ -44,6 +44,9 @@ class TVDPPage {
   virtual void RepaintColors() {}
   // Colour RAM page only: the value grid sgCRAM moved to colour entry (0..63).
   virtual void FollowColor(int entry) { (void)entry; }
+  // A value typed into one of the page's boxes and not yet taken is taken now, as if the box
+  // had been left: before the close query and before a save.
+  virtual void CommitEdit() {}
 };
 
 class TVDPPageHost {

@@ -324,6 +324,13 @@ void TPatternsSpritesPage::SyncSpriteAttributes(int from, int to, bool store) {
   m_edHPos->setText(QString::number(shown.X));
 }
 
+void TPatternsSpritesPage::CommitEdit() {
+  const QWidget* focused = window()->focusWidget();
+  for (const QLineEdit* edit : {m_edHPos, m_edVPos, m_edLink, m_edPattern}) {
+    if (edit == focused) SpriteAttributeChange();
+  }
+}
+
 void TPatternsSpritesPage::SpriteAttributeChange() {
   if (m_host.UpdateLock() > 0) return;
   const int current = m_dgSprites->CurrentColumn();

@@ -34,6 +34,7 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   // tsPatSprViewShow: sizes both strips for the cell size and their zoom, applies the palette
   // line and shows the current sprite's attributes.
   void PageShow() override;
+  void CommitEdit() override;
 
   // The controls, for the main window's wiring and for tests.
   QComboBox* cbPalLine() const { return m_cbPalLine; }

@@ -77,6 +77,38 @@ class MainWindowPagesTest : public QObject {
     QCOMPARE(autoInc->text(), QStringLiteral("34"));
   }
 
+  // A value typed into a box of the decoded or the sprite page and not yet taken is a change
+  // the close query asks about, and a save stores it.
+  void aValueTypedInABoxCountsForTheCloseQuery() {
+    const std::pair<TVDPPageId, const char*> boxes[] = {
+        {TVDPPageId::vpDecoded, "lbledHIRQTiming"}, {TVDPPageId::vpPatterns, "lbledSpriteHPos"}};
+    for (const auto& [page, name] : boxes) {
+      TWindowKit kit;
+      TfrmMain& window = kit.Start();
+      kit.ShowActive();
+      window.ShowVDPPage(page);
+      auto* edit = control<QLineEdit>(window, name);
+      edit->setFocus(Qt::MouseFocusReason);
+      edit->selectAll();
+      QTest::keyClicks(edit, "77");
+      QVERIFY(!window.Document().Modified());
+
+      kit.Dialogs->MessageAnswers = {mbYes};
+      kit.Dialogs->FileAnswers = {kit.Path("saved.gs0")};
+      QVERIFY(window.CloseQuery());
+      QCOMPARE(kit.Dialogs->Messages.size(), std::size_t(1));
+      QCOMPARE(kit.Dialogs->Messages[0].Text, QStringLiteral("Save changes?"));
+      QVERIFY(!window.Document().Modified());
+      const QByteArray saved = vantor::test::readAll(kit.Path("saved.gs0"));
+      QVERIFY(!saved.isEmpty());
+      if (page == TVDPPageId::vpDecoded) {
+        QCOMPARE(uint8_t(saved.at(kFirstRegisterOffset + 10)), uint8_t(77));
+      } else {
+        QCOMPARE(window.VDP().GetSprite(0).X, uint16_t(77));
+      }
+    }
+  }
+
   // The pages go before the model when the window closes; an edit still being typed in must
   // not reach a model that is gone.
   void closingWithAnEditOpen() {
