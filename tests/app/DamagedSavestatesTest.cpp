@@ -1,7 +1,9 @@
 // Damaged savestates and layout files in the real main window: the seed and fuzzed inputs of
-// the savestate fuzzer (a layout text, a NUL byte, the savestate bytes), the emulator's
-// savestate cut short and sprinkled with random bytes. Each is opened and every page is shown
-// and painted, the view window included; afterwards the window still saves.
+// the savestate fuzzer (a layout text, a NUL byte, the savestate bytes), those of the layout
+// fuzzer over the emulator's savestate, and that savestate cut short and sprinkled with
+// random bytes. Each is opened and every page is shown and painted, the view window included;
+// afterwards the window still saves. VANTOR_SAVESTATE_CORPUS and VANTOR_LAYOUT_CORPUS name
+// other folders of inputs (the corpus of a long fuzzing run).
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
@@ -25,6 +27,11 @@ QByteArray fixtureBytes(const char* name) {
   const QByteArray dir = qgetenv("VANTOR_FIXTURES");
   if (dir.isEmpty()) return {};
   return vantor::test::readAll(QString::fromLocal8Bit(dir) + "/emulator-h40/" + name);
+}
+
+// The committed corpus, or a larger one of a long fuzzing run named by the variable.
+QString corpusFolder(const char* variable, const char* committed) {
+  return qEnvironmentVariable(variable, QString::fromLocal8Bit(committed));
 }
 
 // Shows every page of every page control, painting each.
@@ -59,7 +66,7 @@ class DamagedSavestatesTest : public QObject {
     QTest::addColumn<QByteArray>("layout");
     QTest::addColumn<QByteArray>("state");
 
-    QDir corpus(QStringLiteral(VANTOR_SAVESTATE_CORPUS));
+    QDir corpus(corpusFolder("VANTOR_SAVESTATE_CORPUS", VANTOR_SAVESTATE_CORPUS));
     for (const QFileInfo& entry : corpus.entryInfoList(QDir::Files, QDir::Name)) {
       const QByteArray input = vantor::test::readAll(entry.filePath());
       const qsizetype split = input.indexOf('\0');
@@ -71,6 +78,12 @@ class DamagedSavestatesTest : public QObject {
     const QByteArray state = fixtureBytes("state.gs0");
     if (state.isEmpty()) return;
     const QByteArray ownLayout = fixtureBytes("layout.ini");
+    // The layout fuzzer's inputs as the layout file of the emulator's savestate.
+    QDir layouts(corpusFolder("VANTOR_LAYOUT_CORPUS", VANTOR_LAYOUT_CORPUS));
+    for (const QFileInfo& entry : layouts.entryInfoList(QDir::Files, QDir::Name)) {
+      QTest::addRow("layout %s", qPrintable(entry.fileName()))
+          << vantor::test::readAll(entry.filePath()) << state;
+    }
     QTest::addRow("emulator savestate, its own layout") << ownLayout << state;
     for (int size : {3, 0x100, 0x474, 0x2478, 0x12478 + 0x800}) {
       QTest::addRow("emulator savestate cut to %d bytes", size) << QByteArray() << state.left(size);
