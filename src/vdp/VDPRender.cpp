@@ -153,21 +153,22 @@ class TLineBuilder {
         detail::store64(line + j, cellPixels(row, cellCol));
       }
     } else {
-      // Two-cell columns: a new vertical scroll entry where the column count changes.
-      TCellRow row = cellRow(source, k, v);
-      int column = -1;
-      for (bool first = true; j < jEnd; j += 8, cellCol = (cellCol + 1) & colMask) {
-        if (!first) {
-          const int s = std::max(0, j - m_s.PlaneLeft - (hscroll & 15));
-          if ((s >> 4) != column) {
-            column = s >> 4;
-            const int entry = 2 * column + vsramEntry;
-            v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
-            row = cellRow(source, k, v);
-          }
+      // Two-cell columns of 16 pixels from the fine horizontal scroll on, each with its own
+      // vertical scroll entry; the first cell, scrolled in from the left, keeps the first
+      // column's. Each column's cells are drawn in one run.
+      detail::store64(line + j, cellPixels(cellRow(source, k, v), cellCol));
+      j += 8;
+      cellCol = (cellCol + 1) & colMask;
+      const int base = m_s.PlaneLeft + (hscroll & 15);
+      while (j < jEnd) {
+        const int column = std::max(0, j - base) >> 4;
+        const int entry = 2 * column + vsramEntry;
+        v = entry < TMegaDriveVDP::kVsramEntries ? m_vdp.GetVSRAMWord(entry) & 0x3FF : 0;
+        const TCellRow row = cellRow(source, k, v);
+        const int runEnd = std::min(jEnd, base + (column + 1) * 16);
+        for (; j < runEnd; j += 8, cellCol = (cellCol + 1) & colMask) {
+          detail::store64(line + j, cellPixels(row, cellCol));
         }
-        first = false;
-        detail::store64(line + j, cellPixels(row, cellCol));
       }
     }
     // Whole cells may have spilled past the plane's edges: those pixels are empty.
@@ -303,6 +304,12 @@ struct TCodeWriter {
   void PutGroup(uint8_t* row, int col, int count, const detail::TMergedGroup& g,
                 bool backdrop) const {
     detail::TPixels16 codes = g.Codes;
+    // Whole groups with a fixed size, so that they are single vector moves.
+    if (count == 16) {
+      if (!backdrop) codes = (codes & ~g.Transparent) | (detail::load16(row + col) & g.Transparent);
+      std::memcpy(row + col, &codes, 16);
+      return;
+    }
     if (!backdrop) {
       detail::TPixels16 old{};
       std::memcpy(&old, row + col, std::size_t(count));
