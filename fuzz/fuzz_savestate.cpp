@@ -1,16 +1,19 @@
 // A savestate under a layout: the input is a layout text, a NUL byte, then the savestate bytes.
-// Identification, byte-order detection and every field read and write must either work or
-// fail with the program's file error.
+// Identification, byte-order detection, every field read and write and the VDP model's load,
+// drawing and store must either work or fail with the program's file error.
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
 #include "document/Layout.h"
 #include "document/LayoutIni.h"
 #include "document/SavestateDocument.h"
+#include "vdp/Bitmap.h"
+#include "vdp/MegaDriveVDP.h"
 
 using namespace vantor;
 
@@ -63,6 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       });
     }
   }
+  // The VDP model loaded from the image as the program loads it, drawn, and written back.
+  TMegaDriveVDP vdp;
+  guarded([&] { ImageToVDP(layout, image, vdp); });
+  TIndexedBitmap screen(vdp.GetMetric(mkScreenWidth), vdp.GetMetric(mkScreenHeight), 8);
+  vdp.RenderScreen(GetSurfaceInfo(screen), kRenderAllLayers, 0, 0);
+  guarded([&] { VDPToImage(layout, image, vdp); });
+
   // Writes may grow the image, but only within its bound.
   if (image.Size() > SavestateImage::kMaxImageBytes && image.Size() != originalSize) std::abort();
   return 0;
