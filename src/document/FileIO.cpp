@@ -39,6 +39,30 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Writes everything to fd; false with errno set when a write fails.
+bool writeAll(int fd, const uint8_t* data, std::size_t size) {
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t n = ::write(fd, data + written, size - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A device or a named pipe: there is nothing to keep and nothing to replace.
+void writeInPlace(const std::string& givenPath, const std::string& path, const uint8_t* data,
+                  std::size_t size) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+  if (!writeAll(fd.get(), data, size))
+    throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+  if (::close(fd.release()) != 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+}
+
 }  // namespace
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
@@ -79,6 +103,11 @@ void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::siz
   if (exists && S_ISDIR(target.st_mode))
     throw EFileError::CannotCreate(givenPath, SystemErrorText(EISDIR));
 
+  if (exists && !S_ISREG(target.st_mode)) {
+    writeInPlace(givenPath, path, data, size);
+    return;
+  }
+
   std::string temporary = directoryOf(path) + "/.palavex-XXXXXX";
   FileDescriptor fd(::mkstemp(temporary.data()));
   if (fd.get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
@@ -88,15 +117,7 @@ void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::siz
     ::unlink(temporary.c_str());
     throw EFileError::CannotCreate(givenPath, SystemErrorText(error));
   };
-  std::size_t written = 0;
-  while (written < size) {
-    const ssize_t n = ::write(fd.get(), data + written, size - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    written += static_cast<std::size_t>(n);
-  }
+  if (!writeAll(fd.get(), data, size)) fail(errno);
   // Keep the permissions of the file being replaced; new files get the usual ones.
   mode_t mode = 0666;
   if (exists) {

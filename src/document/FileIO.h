@@ -15,7 +15,9 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes
 // Writes the bytes as the whole new content of path without ever damaging an existing file:
 // the bytes go to a temporary file in the same directory, which replaces path only once
 // everything was written and flushed. Throws EFileError "Cannot create file "%s". %s" (the
-// target is left as it was, the temporary file removed).
+// target is left as it was, the temporary file removed). A target that exists but is not a
+// regular file (a device such as /dev/stdout, a named pipe) is written to directly, never
+// replaced.
 void WriteFileSafely(const std::string& path, const uint8_t* data, std::size_t size);
 void WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteFileSafely(const std::string& path, const std::string& text);

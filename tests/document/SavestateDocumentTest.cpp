@@ -1,10 +1,15 @@
 #include "document/SavestateDocument.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "SaveFailures.h"
 #include "TempDir.h"
@@ -200,6 +205,33 @@ TEST(SavestateDocument, ASaveReplacesTheFileThroughALinkAndKeepsItsPermissions) 
   struct stat info {};
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// A device or a named pipe given as the target (to pipe a dump into another program) is
+// written into, never replaced by a regular file.
+TEST(SavestateDocument, ASaveToANamedPipeWritesIntoIt) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // Held open for writing until the save is over, so that the reader ends even when the save
+  // wrongly went elsewhere.
+  const int keepOpen = ::open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(keepOpen, 0);
+  std::vector<uint8_t> received;
+  std::thread reader([&] {
+    std::ifstream in(pipe, std::ios::binary);
+    received.assign(std::istreambuf_iterator<char>(in), {});
+  });
+  EXPECT_NO_THROW(document.WriteTo(pipe));
+  ::close(keepOpen);
+  reader.join();
+  EXPECT_EQ(received, genecyst());
+  struct stat info {};
+  ASSERT_EQ(::stat(pipe.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(VSRAMDetection, LittleEndianHeaderOrBigEndian) {
