@@ -66,10 +66,17 @@ void writeInPlace(const std::string& givenPath, const std::string& path, const u
 }  // namespace
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Opened without waiting, so that a named pipe nobody writes to reads as empty instead of
+  // blocking for ever; reading then waits for data as usual.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
+  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+  return ReadOpenFile(fd.get(), path, maxBytes);
+}
+
+std::vector<uint8_t> ReadOpenFile(int fd, const std::string& path, std::size_t maxBytes) {
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
+  if (::fstat(fd, &info) != 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
   if (S_ISDIR(info.st_mode)) throw EFileError::CannotOpen(path, SystemErrorText(EISDIR));
 
   std::vector<uint8_t> bytes;
@@ -80,7 +87,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes
   uint8_t buffer[65536];
   while (bytes.size() < maxBytes) {
     const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
-    const ssize_t got = ::read(fd.get(), buffer, want);
+    const ssize_t got = ::read(fd, buffer, want);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw EFileError::CannotOpen(path, SystemErrorText(errno));

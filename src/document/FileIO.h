@@ -11,6 +11,8 @@ namespace vantor {
 // Reads at most maxBytes from the start of the file. Throws EFileError
 // "Cannot open file "%s". %s" when it cannot be opened or read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+// The same from a file already open as fd (not closed); path names it in the message.
+std::vector<uint8_t> ReadOpenFile(int fd, const std::string& path, std::size_t maxBytes);
 
 // Writes the bytes as the whole new content of path without ever damaging an existing file:
 // the bytes go to a temporary file in the same directory, which replaces path only once

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <thread>
 
@@ -232,6 +233,37 @@ TEST(SavestateDocument, ASaveToANamedPipeWritesIntoIt) {
   struct stat info {};
   ASSERT_EQ(::stat(pipe.c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// A savestate piped in (a named pipe, or a shell's <(...)) is read as a stream; a pipe nobody
+// writes to reads as empty at once.
+TEST(SavestateDocument, ASavestateIsReadFromANamedPipe) {
+  TempDir dir;
+  TLayout layout = defaultLayout();
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  const std::string pipe = dir.File("pipe.gs0");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(document.Load(pipe, nullptr).Status, TSavestateDocument::TLoadStatus::lsWrongFileType);
+  EXPECT_EQ(document.Image().Bytes(), genecyst());
+
+  // With a program writing into it, the pipe's content is the savestate.
+  std::vector<uint8_t> state = genecyst();
+  state[0x200] = 0x5A;
+  // The writer is connected before the load opens the pipe, as a shell's <(...) is.
+  const int probe = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(probe, 0);
+  std::promise<void> connected;
+  std::thread writer([&] {
+    std::ofstream out(pipe, std::ios::binary);
+    connected.set_value();
+    out.write(reinterpret_cast<const char*>(state.data()), std::streamsize(state.size()));
+  });
+  connected.get_future().wait();
+  EXPECT_EQ(document.Load(pipe, nullptr).Status, TSavestateDocument::TLoadStatus::lsLoaded);
+  writer.join();
+  ::close(probe);
+  EXPECT_EQ(document.Image().Bytes(), state);
 }
 
 TEST(VSRAMDetection, LittleEndianHeaderOrBigEndian) {
