@@ -134,6 +134,10 @@ void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::siz
     ::umask(mask);
     mode &= ~mask;
   }
+  // And its owner, where this user may give a file away (the superuser saving someone else's
+  // savestate); otherwise the file becomes this user's, as any new file would.
+  if (exists && (target.st_uid != ::geteuid() || target.st_gid != ::getegid()))
+    (void)::fchown(fd.get(), target.st_uid, target.st_gid);
   if (::fchmod(fd.get(), mode) != 0 && exists) fail(errno);
   if (::fsync(fd.get()) != 0) fail(errno);
   if (::close(fd.release()) != 0) {

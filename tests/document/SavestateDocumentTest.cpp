@@ -191,7 +191,7 @@ TEST(SavestateDocument, AFailedSaveLeavesTheOldFileIntact) {
   }
 }
 
-TEST(SavestateDocument, ASaveReplacesTheFileThroughALinkAndKeepsItsPermissions) {
+TEST(SavestateDocument, ASaveReplacesTheFileThroughALinkAndKeepsItsPermissionsAndOwner) {
   TempDir dir;
   TLayout layout = defaultLayout();
   TSavestateDocument document(layout);
@@ -206,6 +206,16 @@ TEST(SavestateDocument, ASaveReplacesTheFileThroughALinkAndKeepsItsPermissions) 
   struct stat info {};
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+  // The superuser saving another user's savestate leaves it that user's.
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    document.WriteTo(target);
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+  }
 }
 
 // A device or a named pipe given as the target (to pipe a dump into another program) is
