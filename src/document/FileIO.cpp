@@ -14,25 +14,6 @@
 namespace vantor {
 namespace {
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return m_fd; }
-  int release() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-  }
-
- private:
-  int m_fd;
-};
-
 std::string directoryOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -56,22 +37,29 @@ bool writeAll(int fd, const uint8_t* data, std::size_t size) {
 // A device or a named pipe: there is nothing to keep and nothing to replace.
 void writeInPlace(const std::string& givenPath, const std::string& path, const uint8_t* data,
                   std::size_t size) {
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
-  if (!writeAll(fd.get(), data, size))
+  TFileHandle fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  if (fd.Get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+  if (!writeAll(fd.Get(), data, size))
     throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
-  if (::close(fd.release()) != 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+  if (!fd.Close()) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
 }
 
 }  // namespace
 
+bool TFileHandle::Close() {
+  if (m_fd < 0) return true;
+  return ::close(Release()) == 0;
+}
+
+TFileHandle OpenForReading(const std::string& path) {
+  TFileHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.Get() < 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
+  ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-  // Opened without waiting, so that a named pipe nobody writes to reads as empty instead of
-  // blocking for ever; reading then waits for data as usual.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
-  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-  return ReadOpenFile(fd.get(), path, maxBytes);
+  return ReadOpenFile(OpenForReading(path).Get(), path, maxBytes);
 }
 
 std::vector<uint8_t> ReadOpenFile(int fd, const std::string& path, std::size_t maxBytes) {
@@ -116,15 +104,15 @@ void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::siz
   }
 
   std::string temporary = directoryOf(path) + "/.palavex-XXXXXX";
-  FileDescriptor fd(::mkstemp(temporary.data()));
-  if (fd.get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
+  TFileHandle fd(::mkstemp(temporary.data()));
+  if (fd.Get() < 0) throw EFileError::CannotCreate(givenPath, SystemErrorText(errno));
 
   auto fail = [&](int error) {
-    ::close(fd.release());
+    fd.Close();
     ::unlink(temporary.c_str());
     throw EFileError::CannotCreate(givenPath, SystemErrorText(error));
   };
-  if (!writeAll(fd.get(), data, size)) fail(errno);
+  if (!writeAll(fd.Get(), data, size)) fail(errno);
   // Keep the permissions of the file being replaced; new files get the usual ones.
   mode_t mode = 0666;
   if (exists) {
@@ -137,10 +125,10 @@ void WriteFileSafely(const std::string& givenPath, const uint8_t* data, std::siz
   // And its owner, where this user may give a file away (the superuser saving someone else's
   // savestate); otherwise the file becomes this user's, as any new file would.
   if (exists && (target.st_uid != ::geteuid() || target.st_gid != ::getegid()))
-    (void)::fchown(fd.get(), target.st_uid, target.st_gid);
-  if (::fchmod(fd.get(), mode) != 0 && exists) fail(errno);
-  if (::fsync(fd.get()) != 0) fail(errno);
-  if (::close(fd.release()) != 0) {
+    (void)::fchown(fd.Get(), target.st_uid, target.st_gid);
+  if (::fchmod(fd.Get(), mode) != 0 && exists) fail(errno);
+  if (::fsync(fd.Get()) != 0) fail(errno);
+  if (!fd.Close()) {
     const int error = errno;
     ::unlink(temporary.c_str());
     throw EFileError::CannotCreate(givenPath, SystemErrorText(error));

@@ -52,40 +52,21 @@ void forEachIdentifier(const TLayout& layout, const TMessageSink& report, Visit 
 
 class InputFile {
  public:
-  explicit InputFile(const std::string& path) : m_path(path) {
-    // Opened without waiting, so that a named pipe nobody writes to reads as empty instead of
-    // blocking for ever; reading then waits for data as usual.
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (m_fd < 0) throw EFileError::CannotOpen(path, SystemErrorText(errno));
-    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+  explicit InputFile(const std::string& path) : m_path(path), m_file(OpenForReading(path)) {
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-      const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-      ::close(m_fd);
-      throw EFileError::CannotOpen(path, SystemErrorText(error));
-    }
+    if (::fstat(m_file.Get(), &info) != 0)
+      throw EFileError::CannotOpen(path, SystemErrorText(errno));
+    if (S_ISDIR(info.st_mode)) throw EFileError::CannotOpen(path, SystemErrorText(EISDIR));
     // A pipe or a device cannot be read at offsets: what the image can hold is read at once.
     if (!S_ISREG(info.st_mode)) {
-      const int fd = m_fd;
-      m_fd = -1;
-      try {
-        m_stream = ReadOpenFile(fd, path, SavestateImage::kMaxFileBytes);
-      } catch (...) {
-        ::close(fd);
-        throw;
-      }
-      ::close(fd);
+      m_stream = ReadOpenFile(m_file.Get(), path, SavestateImage::kMaxFileBytes);
+      m_file.Close();
     }
   }
-  ~InputFile() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
 
   // Reads up to count bytes at offset; the number read (short at the end of the file).
   std::size_t readAt(uint64_t offset, void* dst, std::size_t count) {
-    if (m_fd < 0) {
+    if (m_file.Get() < 0) {
       if (offset >= m_stream.size()) return 0;
       const std::size_t n = std::min<std::size_t>(count, m_stream.size() - offset);
       std::memcpy(dst, m_stream.data() + offset, n);
@@ -93,7 +74,7 @@ class InputFile {
     }
     std::size_t done = 0;
     while (done < count) {
-      const ssize_t got = ::pread(m_fd, static_cast<uint8_t*>(dst) + done, count - done,
+      const ssize_t got = ::pread(m_file.Get(), static_cast<uint8_t*>(dst) + done, count - done,
                                   static_cast<off_t>(offset + done));
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) throw EFileError::CannotOpen(m_path, SystemErrorText(errno));
@@ -105,7 +86,7 @@ class InputFile {
 
  private:
   std::string m_path;
-  int m_fd = -1;
+  TFileHandle m_file;
   std::vector<uint8_t> m_stream;  // the whole content of a pipe or device
 };
 
