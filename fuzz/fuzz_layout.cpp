@@ -1,4 +1,4 @@
-// The layout file as anyone may have edited it: INI reading, field specifications, the number
+// The layout file as anyone may have edited it: INI reading, field entries, the number
 // syntaxes and file identifiers.
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// Field specifications of the layout file: "Name|File Offset|Size in Bytes|Flags".
+// Field entries of the layout file: "Name|File Offset|Size in Bytes|Flags".
 #pragma once
 
 #include <cstdint>

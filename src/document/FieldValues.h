@@ -17,7 +17,7 @@ class SavestateImage;
 struct TFieldValue {
   bool Ok = false;
   int64_t Value = 0;
-  TFieldSpec Spec;    // the effective specification: exactly the bytes read
+  TFieldSpec Spec;    // the field as effectively read: exactly the bytes read
   int ByteCount = 0;  // bytes read (1..8 on success)
 };
 

@@ -19,7 +19,7 @@ class TLayout {
   const LayoutIni& Ini() const { return m_ini; }
   const std::string& SepChar() const { return m_sepChar; }
 
-  // The entry's specification (missing: parsed from ""), and whether it is usable.
+  // The entry's field (missing: parsed from ""), and whether it is usable.
   bool ReadFieldSpec(std::string_view section, std::string_view key, TFieldSpec& spec) const;
   TFieldSpec ReadFieldSpec(std::string_view section, std::string_view key) const;
 
