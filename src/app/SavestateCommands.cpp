@@ -41,7 +41,7 @@ void TfrmMain::loadFile(const QString& path) {
     return;
   }
   if (result.VSRAMDetection != 0) {
-    StatusText(QString::fromStdString(VSRAMStatusText(result.VSRAMDetection)));
+    StatusText(QString::fromStdString(VSRAMStatusText(result.VSRAMDetection, result.VSRAMReason)));
   }
   // The image is replaced: whatever the refresh meets, the window names the new file, so a
   // later save never writes this image over the previous file.

@@ -33,6 +33,7 @@ TLoadedState LoadState(const TCliContext& context, const TLayout& layout, const 
   if (result.Status != TSavestateDocument::TLoadStatus::lsLoaded)
     throw EFileError(std::string(kWrongFileType));
   state.VSRAMDetection = result.VSRAMDetection;
+  state.VSRAMReason = result.VSRAMReason;
   state.Document->SetFileName(path);
   return state;
 }

@@ -52,6 +52,7 @@ struct TLoadedState {
   std::unique_ptr<TLayout> Layout;
   std::unique_ptr<TSavestateDocument> Document;
   int VSRAMDetection = 0;
+  TVSRAMReason VSRAMReason = TVSRAMReason::vrOff;
 
   SavestateImage& Image() { return Document->Image(); }
 };

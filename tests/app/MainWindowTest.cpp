@@ -178,7 +178,16 @@ class MainWindowTest : public QObject {
     bytes[80] = 5;
     kit.WriteFile("little.gs0", bytes);
     window.RunCommand([&] { window.OpenSavestate(kit.Path("little.gs0")); });
-    QCOMPARE(window.StatusText(), QStringLiteral("AutoDetect: VSRAM is little endian"));
+    QCOMPARE(window.StatusText(),
+             QStringLiteral("AutoDetect: VSRAM is little endian (byte 80 is 5)"));
+    // Without the header the words decide: 0x0123 stored least significant byte first.
+    bytes[80] = 0;
+    bytes.replace(0x192, 2, QByteArray("\x23\x01", 2));
+    kit.WriteFile("content.gs0", bytes);
+    window.RunCommand([&] { window.OpenSavestate(kit.Path("content.gs0")); });
+    QCOMPARE(window.StatusText(),
+             QStringLiteral("AutoDetect: VSRAM is little endian (by content)"));
+    QCOMPARE(window.VDP().GetVSRAMWord(0), uint16_t(0x0123));
   }
 
   void shortSavestateReportsAndNamesTheNewFile() {

@@ -133,12 +133,20 @@ TEST_F(CliDocumentCommands, InfoNamesIdentificationSizeAndVSRAMByteOrder) {
   const TRunResult json = RunTool({"info", Save(), "--json"});
   EXPECT_EQ(json.Status, 0);
   EXPECT_THAT(json.Out, HasSubstr("\"imageSize\": 140408"));
-  EXPECT_THAT(json.Out, HasSubstr("\"byteOrder\": \"big\",\n    \"detected\": true"));
+  EXPECT_THAT(json.Out, HasSubstr("\"byteOrder\": \"big\",\n    \"detected\": true,\n"
+                                  "    \"reason\": \"undecided\""));
+  EXPECT_THAT(RunTool({"info", Save()}).Out,
+              HasSubstr("VSRAM byte order:   big endian (AutoDetect: content fits both orders)\n"));
+  // Words that fit only when read least significant byte first.
+  Poke(kVsramOffset, {0x23, 0x01, 0x2D, 0x00});
+  EXPECT_THAT(RunTool({"info", Save()}).Out,
+              HasSubstr("VSRAM byte order:   little endian (AutoDetect: by content)\n"));
   // The header that marks little-endian VSRAM.
+  Poke(kVsramOffset, {0x01, 0x23});
   Poke(0, {0x47, 0x53, 0x54, 0x40, 0xE0, 0, 0, 0});
   Poke(80, {5});
   EXPECT_THAT(RunTool({"info", Save()}).Out,
-              HasSubstr("VSRAM byte order:   little endian (detected)\n"));
+              HasSubstr("VSRAM byte order:   little endian (AutoDetect: byte 80 is 5)\n"));
 }
 
 TEST_F(CliDocumentCommands, DumpWritesTheBlockBytes) {

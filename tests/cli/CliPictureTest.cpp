@@ -209,11 +209,11 @@ TEST_F(CliPictures, SpriteSheetAndItsTransparentForm) {
   TIndexedBitmap sheet;
   BuildSpriteSheet(Model(), 16, sheet);
   ASSERT_EQ(sheet.Width(), 512);
-  ASSERT_EQ(sheet.Height(), 256);  // the model counts 128 sprites in H40
+  ASSERT_EQ(sheet.Height(), 160);  // the 80 sprites of an H40 table
   EXPECT_EQ(ReadFile(dir.Path("s.bmp")), EncodeBmp(sheet));
 
   const QImage png = RunPng({"sprites", state, "--transparent"}, "s.png");
-  ASSERT_EQ(png.size(), QSize(512, 256));
+  ASSERT_EQ(png.size(), QSize(512, 160));
   EXPECT_EQ(png.pixelIndex(0, 0), 0x10 | kPatternColor);
   EXPECT_EQ(qAlpha(png.pixel(0, 0)), 255);
   EXPECT_EQ(png.pixelIndex(8, 0), 0);
