@@ -12,10 +12,10 @@ namespace {
 constexpr std::string_view kProgram = "vantor-cli";
 
 constexpr TOptionSpec kJsonOptions[] = {{"--json", false}};
-constexpr TOptionSpec kRenderOptions[] = {{"--layers", true},          {"--layers-dir", true},
-                                          {"--no-backdrop", false},    {"--ignore-hscroll", false},
-                                          {"--ignore-vscroll", false}, {"--ignore-shadow", false},
-                                          {"--virtual", false}};
+constexpr TOptionSpec kRenderOptions[] = {
+    {"--layers", true},          {"--layers-dir", true},      {"--no-backdrop", false},
+    {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
+    {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
 constexpr TOptionSpec kPatternOptions[] = {
     {"--line", true}, {"--source", true}, {"--transparent", false}};
 constexpr TOptionSpec kSpriteOptions[] = {{"--transparent", false}};
@@ -36,13 +36,14 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"info", "info STATE [--json]",
      "Shows whether the savestate matches the layout's file identifiers, the image size, the\n"
-     "VSRAM byte order, and the VDP set-up: display size, H40/V30, interlace mode, cell size,\n"
-     "plane size, the five table addresses, scroll modes, background colour and the number of\n"
-     "sprites in the link chain. --json writes the same as a JSON object.\n",
+     "VSRAM byte order and why it was chosen, and the VDP set-up: display size, H40/V30,\n"
+     "interlace mode, cell size, plane size, the five table addresses (as the VDP uses them),\n"
+     "scroll modes, background colour, the number of sprites in the link chain and the\n"
+     "sprite limits. --json writes the same as a JSON object.\n",
      kJsonOptions, 1, 1, RunInfo},
     {"render",
      "render STATE OUT.{bmp,png} [--layers LIST] [--no-backdrop] [--ignore-hscroll]\n"
-     "       [--ignore-vscroll] [--ignore-shadow] [--virtual]\n"
+     "       [--ignore-vscroll] [--ignore-shadow] [--virtual] [--all-sprites | --sprite-limits]\n"
      "   or: render STATE --layers-dir DIR [same options]",
      "Writes the composed screen exactly as the Screen page renders it: an 8-bit indexed BMP\n"
      "with the 256-entry colour table, or the same picture as an indexed PNG.\n"
@@ -53,6 +54,10 @@ constexpr TCommand kCommands[] = {
      "  --ignore-vscroll  ignore vertical scrolling\n"
      "  --ignore-shadow   ignore shadow/highlight\n"
      "  --virtual         the entire virtual screen (whole plane and all sprite positions)\n"
+     "  --all-sprites     every chained sprite, without the console's limits per line (20\n"
+     "                    sprites and 40 cells in H40, 16 and 32 in H32) and without masking\n"
+     "                    by sprites at X 0; the entire virtual screen draws them all anyway\n"
+     "  --sprite-limits   the console's limits and masking also on the entire virtual screen\n"
      "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
      "                    that layer alone without backdrop; with --layers only those\n",
      kRenderOptions, 1, 2, RunRender},

@@ -48,13 +48,24 @@ uint16_t layerOptions(const TCliContext& context) {
   return options;
 }
 
-uint16_t scrollOptions(const TCliContext& context) {
+// The screen follows the console's sprite limits unless --all-sprites; the entire virtual
+// screen draws every sprite unless --sprite-limits.
+uint16_t spriteRule(const TCliContext& context, bool virtualScreen) {
+  const bool all = context.Args.Has("--all-sprites");
+  const bool limits = context.Args.Has("--sprite-limits");
+  if (all && limits) throw EUsageError("--all-sprites and --sprite-limits exclude each other");
+  if (all || (virtualScreen && !limits)) return kRenderAllSprites;
+  return 0;
+}
+
+// Everything but the layers and the backdrop.
+uint16_t screenOptions(const TCliContext& context) {
   uint16_t options = 0;
   if (context.Args.Has("--ignore-hscroll")) options |= kRenderIgnoreHScroll;
   if (context.Args.Has("--ignore-vscroll")) options |= kRenderIgnoreVScroll;
   if (context.Args.Has("--ignore-shadow")) options |= kRenderIgnoreShadowHighlight;
   if (context.Args.Has("--virtual")) options |= kRenderVirtualScreen;
-  return options;
+  return options | spriteRule(context, (options & kRenderVirtualScreen) != 0);
 }
 
 // The savestate and the model loaded from it.
@@ -95,16 +106,16 @@ int RunRender(TCliContext& context) {
                                 : "the output file is missing");
   }
   const uint16_t layers = layerOptions(context);
-  const uint16_t scroll = scrollOptions(context);
+  const uint16_t screen = screenOptions(context);
   const bool backdrop = !context.Args.Has("--no-backdrop");
   TStateWithModel loaded = loadWithModel(context);
 
   if (layersDir) {
-    renderLayerFiles(*loaded.VDP, layers, scroll, *layersDir);
+    renderLayerFiles(*loaded.VDP, layers, screen, *layersDir);
     return kExitOk;
   }
   TIndexedBitmap picture;
-  RenderScreenPicture(*loaded.VDP, layers | scroll | (backdrop ? kRenderBackdrop : 0), picture);
+  RenderScreenPicture(*loaded.VDP, layers | screen | (backdrop ? kRenderBackdrop : 0), picture);
   SavePicture(Argument(context, 1), picture, backdrop ? TPictureOptions{} : kTransparentZero);
   return kExitOk;
 }
