@@ -183,6 +183,9 @@ void TfrmMain::AttachViewWindow(TfrmView* view) {
   // The view window saves its picture through this window's bitmap dialog and reports here.
   view->SetDialogs(m_dialogs.get(), &m_sdlgBmp);
   connect(view, &TfrmView::closed, this, &TfrmMain::ViewWindowClosed);
+  connect(view, &TfrmView::screenOptionsChanged, this, [this] {
+    if (m_view->ViewMode() == vmScreen) redrawView();
+  });
   connect(this, &TfrmMain::viewMenuChosen, this, &TfrmMain::viewMenuItemChosen,
           Qt::UniqueConnection);
 }

@@ -81,7 +81,6 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   void dgSpritesDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void pmPatSprPopup();
   void RedrawViewPatterns();
-  uint32_t SpriteTableBase() const;
 
   TVDPPageHost& m_host;
   QComboBox* m_cbPalLine = nullptr;

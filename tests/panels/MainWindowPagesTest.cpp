@@ -133,7 +133,9 @@ class MainWindowPagesTest : public QObject {
     QSignalSpy rendered(page, &TScreenPage::pictureRendered);
     for (Qt::Key key : {Qt::Key_H, Qt::Key_V, Qt::Key_E, Qt::Key_S})
       QTest::keyClick(&window, key, Qt::AltModifier);
-    QCOMPARE(page->ScreenOptions(), uint16_t(0x01FF | 0x0200 | 0x0400 | 0x1000 | 0x0800));
+    // The entire virtual screen (Alt+E) draws every sprite: "All sprites" is checked there.
+    QCOMPARE(page->ScreenOptions(),
+             uint16_t(0x01FF | 0x0200 | 0x0400 | 0x1000 | 0x0800 | kRenderAllSprites));
     QCOMPARE(rendered.count(), 4);
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
 
