@@ -155,6 +155,15 @@ class ConsoleRulesTest : public QObject {
     QCOMPARE(editor->Col(), GridHexColumn(0xFA78, editor->BytesPerRow()));
     const uint8_t* image = window.Document().Image().Data();
     QCOMPARE(int(image[kVRAM + 0xFA7E] << 8 | image[kVRAM + 0xFA7F]), 300);
+
+    // H32: 64 entries from $FA00, register 5 bit 0 counts again.
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    clickBox(control<QCheckBox>(window, "chkH40Cell"));
+    window.ShowVDPPage(TVDPPageId::vpPatterns);
+    QCOMPARE(strip->ColumnCount(), 64);
+    strip->setFocus();
+    strip->grab();
+    QCOMPARE(window.StatusText(), QStringLiteral("Sprite 63, Address $FBF8"));
   }
 
   void decodedPageShowsTheTablesTheVDPUses() {
