@@ -1,6 +1,7 @@
 #include "app/VantorMain.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
+#include "hexedit/QuorHDataObject.h"
 #include "panels/ColorRAMPage.h"
 #include "panels/DecodedRegistersPage.h"
 #include "panels/PatternsSpritesPage.h"
@@ -147,9 +149,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 namespace {
 
-// The one local file a drag carries, or an empty string.
-QString droppedFile(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+// The savestate a drag brings: its one local file, or an empty string. Only files dragged in
+// from outside are savestates: bytes dragged out of a memory editor carry a dump file too.
+QString droppedSavestate(const QDropEvent& event) {
+  const QMimeData* data = event.mimeData();
+  if (event.source() != nullptr || !data || data->hasFormat(QLatin1String(kPrivateMimeType))) {
+    return {};
+  }
+  if (!data->hasUrls() || data->urls().size() != 1) return {};
   const QUrl url = data->urls().constFirst();
   return url.isLocalFile() ? url.toLocalFile() : QString();
 }
@@ -157,11 +164,11 @@ QString droppedFile(const QMimeData* data) {
 }  // namespace
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!droppedSavestate(*event).isEmpty()) event->acceptProposedAction();
 }
 
 void TfrmMain::dropEvent(QDropEvent* event) {
-  const QString path = droppedFile(event->mimeData());
+  const QString path = droppedSavestate(*event);
   if (path.isEmpty()) return;
   event->acceptProposedAction();
   // The drag source waits for the drop to finish: ask and load afterwards.
