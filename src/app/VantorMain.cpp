@@ -12,6 +12,7 @@
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
+#include "app/WheelGuard.h"
 #include "hexedit/QuorHDataObject.h"
 #include "panels/ColorRAMPage.h"
 #include "panels/DecodedRegistersPage.h"
@@ -30,6 +31,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   resize(kWidth, kHeight);
   setMinimumSize(kWidth, kHeight);
   setAcceptDrops(true);
+  TWheelGuard::Install();
 
   // 1. The layout file, found or written (running on the built-in copy when it cannot be).
   m_layoutFile = OpenLayoutFile(where, true);

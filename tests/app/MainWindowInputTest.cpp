@@ -34,6 +34,22 @@ T* control(TfrmMain& window, const char* name) {
   return widget;
 }
 
+// One notch of the wheel over a widget, toward the user (scrolling down).
+void wheelDown(QWidget* widget) {
+  const QPointF at = QRectF(widget->rect()).center();
+  QWheelEvent turn(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &turn);
+}
+
+// The vertical scroll bar of the scrolled page a widget sits on.
+QScrollBar* pageScrollBar(QWidget* widget) {
+  for (QWidget* up = widget->parentWidget(); up; up = up->parentWidget()) {
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(up)) return area->verticalScrollBar();
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 class MainWindowInputTest : public QObject {
@@ -64,6 +80,41 @@ class MainWindowInputTest : public QObject {
     QTest::qWait(20);
     QVERIFY(kit.Dialogs->Messages.empty());
     QCOMPARE(window.windowTitle(), caption);
+    QVERIFY(window.Document().Modified());
+  }
+
+  // Wheeling over the sprite attributes scrolls the page; the lists change only once they
+  // have the focus.
+  void theWheelScrollsOverControlsWithoutFocus() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpPatterns);
+    QTest::qWait(20);
+    auto* size = control<QComboBox>(window, "cbSpriteSize");
+    // A real wheel turn hands the focus to a wheel-focus control before anything sees it.
+    QVERIFY(size->focusPolicy() != Qt::WheelFocus);
+    QScrollBar* scroll = pageScrollBar(size);
+    QVERIFY(scroll && scroll->maximum() > 0);  // the page scrolls at the default size
+    control<QComboBox>(window, "cbPalLine")->setFocus();
+    const int index = size->currentIndex();
+    const int top = scroll->value();
+    wheelDown(size);
+    QCOMPARE(size->currentIndex(), index);
+    QVERIFY(scroll->value() > top);
+    QVERIFY(!window.Document().Modified());
+
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    auto* scrollSize = control<QComboBox>(window, "cbScrollSize");
+    const int scrollSizeIndex = scrollSize->currentIndex();
+    wheelDown(scrollSize);
+    QCOMPARE(scrollSize->currentIndex(), scrollSizeIndex);
+    QVERIFY(!window.Document().Modified());
+
+    window.ShowVDPPage(TVDPPageId::vpPatterns);
+    size->setFocus();
+    wheelDown(size);
+    QCOMPARE(size->currentIndex(), index + 1);
     QVERIFY(window.Document().Modified());
   }
 
