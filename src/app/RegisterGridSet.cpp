@@ -185,7 +185,8 @@ void TRegisterGridSet::EditTextChanged(TGridId id, int col, int row, const QStri
   }
   static const QStringList kSteps = {QStringLiteral("*"), QStringLiteral("+"), QStringLiteral("-"),
                                      QStringLiteral("/")};
-  if (!ScrollLockOn() && kSteps.contains(text)) Commit(id, col, row, row);
+  const bool locked = m_hooks.ScrollLock ? m_hooks.ScrollLock() : ScrollLockOn();
+  if (!locked && kSteps.contains(text)) Commit(id, col, row, row);
 }
 
 }  // namespace vantor

@@ -28,6 +28,8 @@ class TRegisterGridSet {
     std::function<void(int entry)> FollowColor;
     // VDP register 13 of the model (the horizontal scroll table base).
     std::function<int()> HScrollRegister;
+    // Scroll Lock is on (the key or the program's switch): no one-key steps. Unset: the key.
+    std::function<bool()> ScrollLock;
     // Runs a user action inside the program's one error report.
     std::function<void(const std::function<void()>&)> Run;
   };

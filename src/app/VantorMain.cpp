@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -48,6 +49,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
     if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->FollowColor(entry);
   };
   hooks.HScrollRegister = [this] { return int(m_vdp->GetReg(13)); };
+  hooks.ScrollLock = [this] { return ScrollLockActive(); };
   hooks.Run = [this](const std::function<void()>& command) { RunCommand(command); };
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
@@ -63,6 +65,13 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
     m_memoryPages->Attach(*page->Editor());
   m_statusLabel = new QLabel(this);
   statusBar()->addWidget(m_statusLabel, 1);
+  // Greyed while Scroll Lock is off, as a keyboard's indicator lamp.
+  m_lblScrollLock = new QLabel(QStringLiteral("SCRL"), this);
+  m_lblScrollLock->setObjectName(QStringLiteral("lblScrollLock"));
+  m_lblScrollLock->setToolTip(
+      QStringLiteral("Scroll Lock: \"+\", \"-\", \"*\" and \"/\" are typed as text"));
+  statusBar()->addPermanentWidget(m_lblScrollLock);
+  showScrollLock();
 
   // 5. Header texts of every grid with a fixed row and three value columns.
   for (int i = 0; i < kGridCount; ++i) {
@@ -137,6 +146,13 @@ void TfrmMain::SetModified(bool modified) {
   m_document.SetModified(modified);
   setWindowTitle(QString::fromStdString(m_document.Caption()));
   liveRedraw();
+}
+
+bool TfrmMain::event(QEvent* event) {
+  const bool scrollLockKey = event->type() == QEvent::KeyRelease &&
+                             static_cast<QKeyEvent*>(event)->key() == Qt::Key_ScrollLock;
+  if (scrollLockKey || event->type() == QEvent::WindowActivate) showScrollLock();
+  return QMainWindow::event(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

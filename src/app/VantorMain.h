@@ -85,6 +85,9 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   QAction* ViewMenuItem(int identifier) const;
   // The view window closed: every View item loses its check mark.
   void ViewWindowClosed();
+  // Scroll Lock is on, by the key or by the Options menu's switch: the register grids take
+  // "+", "-", "*" and "/" as text instead of stepping the value.
+  bool ScrollLockActive() const;
   // Gives the main window the floating view window (it is not owned): the View menu drives
   // it, its closing clears the View menu's marks, loads and edits rebuild its picture.
   void AttachViewWindow(TfrmView* view);
@@ -124,6 +127,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void viewMenuChosen(int identifier);
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -134,6 +138,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   QWidget* createVDPPages();
   void createMenus();
   void showHelp(bool about);
+  void showScrollLock();
   void connectPageChanges();
 
   // Commands (SavestateCommands.cpp).
@@ -185,6 +190,8 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   std::array<TVDPPage*, 7> m_vdpPages{};
   QWidget* m_dgCRAMSlot = nullptr;
   QLabel* m_statusLabel = nullptr;
+  QAction* m_miScrollLock = nullptr;
+  QLabel* m_lblScrollLock = nullptr;  // the status bar's Scroll Lock indicator
   QActionGroup* m_viewGroup = nullptr;
   std::array<QAction*, 3> m_viewItems{};
 };

@@ -118,6 +118,35 @@ class MainWindowInputTest : public QObject {
     QVERIFY(window.Document().Modified());
   }
 
+  // Options > Scroll Lock does what the key does where the key cannot: "-" is typed, not a
+  // step, so a negative decimal goes in. The status bar shows it.
+  void theScrollLockSwitchTypesOperatorsAsText() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    auto* item = window.findChild<QAction*>(QStringLiteral("miScrollLock"));
+    QVERIFY(item);
+    QVERIFY(item->isCheckable() && !item->isChecked());
+    auto* lamp = control<QLabel>(window, "lblScrollLock");
+    QVERIFY(lamp->isVisible() && !lamp->isEnabled());
+
+    TRegisterGrid* grid = window.Grid(TGridId::sgMainCPURegs);
+    typeInto(grid, kDec, 1, QStringLiteral("+"));  // D0 steps at once
+    QCOMPARE(field(window, "CPU MC68000", "Line000"), 1);
+
+    item->trigger();
+    QVERIFY(lamp->isEnabled());
+    typeInto(grid, kDec, 2, QStringLiteral("-3"));
+    QCOMPARE(grid->Editor()->text(), QStringLiteral("-3"));
+    pressDown(grid);
+    QCOMPARE(field(window, "CPU MC68000", "Line001"), 0xFFFFFFFD);
+
+    item->trigger();
+    QVERIFY(!lamp->isEnabled());
+    typeInto(grid, kDec, 1, QStringLiteral("+"));
+    QCOMPARE(field(window, "CPU MC68000", "Line000"), 2);
+  }
+
 };
 
 }  // namespace vantor::test
