@@ -101,6 +101,7 @@ class TfrmView : public QWidget {
   void closed();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -118,6 +119,7 @@ class TfrmView : public QWidget {
   void FormMouseDown(const QMouseEvent& event);
   void PanelMouseMove(const QMouseEvent& event);
   void FormMouseWheel(int delta);
+  void LiftModalWindow();
   void pmiSaveBmpClick(const QAction* sender);
 
   // The common frame of the Show operations around build, which fills m_ViewBitmap.

@@ -147,6 +147,44 @@ class MainWindowInputTest : public QObject {
     QCOMPARE(field(window, "CPU MC68000", "Line000"), 2);
   }
 
+  // Message boxes and file dialogs open in front of the view window, which stays on top of the
+  // program's other windows.
+  void dialogsOpenInFrontOfTheViewWindow() {
+    TWindowKit kit;
+    TfrmMain window(kit.Where());  // the desktop's own dialogs
+    TfrmView view(&window);
+    window.AttachViewWindow(&view);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto onTop = [](QWidget* widget) {
+      return widget->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    };
+    // Runs command; answers the first modal window it opens with Escape.
+    auto openedOnTop = [&](const std::function<void()>& command) {
+      bool opened = false;
+      bool inFront = false;
+      QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        opened = modal != nullptr;
+        if (!modal) return;
+        inFront = onTop(modal);
+        QTest::keyClick(modal, Qt::Key_Escape);
+      });
+      command();
+      return opened && inFront;
+    };
+
+    QVERIFY(!openedOnTop([&] { window.SaveSavestateAs(); }));  // no view window: nothing on top
+    window.ViewMenuItem(vmiScreen)->trigger();
+    QVERIFY(view.isVisible());
+    QTest::keyClicks(&view, QStringLiteral("***"));
+    QCOMPARE(view.Zoom(), 4);
+    QVERIFY(openedOnTop([&] { window.SaveSavestateAs(); }));
+    QVERIFY(openedOnTop([&] { view.pmiSaveBmp()->trigger(); }));
+    window.SetModified(true);
+    QVERIFY(openedOnTop([&] { window.CloseQuery(); }));
+  }
+
 };
 
 }  // namespace vantor::test
