@@ -48,6 +48,12 @@ TRegisterGridSet::TRegisterGridSet(TSavestateDocument& document, THooks hooks, Q
                        m_hooks.Run([&] { EditTextChanged(id, col, row, text); });
                      });
   }
+  // The colour grid follows sgCRAM to its current colour however the row is chosen: a click,
+  // a key, or a jump from another page to a grid that never had a current cell.
+  QObject::connect(Grid(TGridId::sgCRAM), &QTableWidget::currentCellChanged, Grid(TGridId::sgCRAM),
+                   [this](int row) {
+                     if (m_hooks.FollowColor) m_hooks.FollowColor(row);
+                   });
 }
 
 bool TRegisterGridSet::Find(const TRegisterGrid* grid, TGridId& id) const {

@@ -24,7 +24,8 @@ class TRegisterGridSet {
   struct THooks {
     // A commit changed a value: SetModified(true) and mark the VDP model stale.
     std::function<void()> Changed;
-    // sgCRAM moved to colour entry (0..63): the colour grid follows.
+    // sgCRAM moved to colour entry (0..63), or a commit there changed it: the colour grid
+    // follows and repaints.
     std::function<void(int entry)> FollowColor;
     // VDP register 13 of the model (the horizontal scroll table base).
     std::function<int()> HScrollRegister;

@@ -185,6 +185,23 @@ class MainWindowInputTest : public QObject {
     QVERIFY(openedOnTop([&] { window.CloseQuery(); }));
   }
 
+  // The "Background Color" link selects the colour in both grids of "Color RAM".
+  void theBackgroundColorLinkSelectsTheSwatch() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpDecoded);
+    auto* background = control<QLineEdit>(window, "lbledBgColor");
+    background->setFocus();
+    background->selectAll();
+    QTest::keyClicks(background, QStringLiteral("$25"));  // palette line 2, colour 5
+    QTest::mouseClick(control<TLinkLabel>(window, "lbledBgColorLabel"), Qt::LeftButton, {},
+                      QPoint(3, 3));
+    QCOMPARE(window.CurrentVDPPage(), TVDPPageId::vpColorRAM);
+    QCOMPARE(window.Grid(TGridId::sgCRAM)->Row(), 1 + 0x25);
+    QCOMPARE(control<TColorGrid>(window, "dgCRAM")->CurrentCell(), QPoint(5, 2));
+  }
+
 };
 
 }  // namespace vantor::test
