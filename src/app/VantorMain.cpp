@@ -15,6 +15,7 @@
 #include "app/RegisterGridSet.h"
 #include "app/WheelGuard.h"
 #include "hexedit/QuorHDataObject.h"
+#include "panels/AccessKeyPriority.h"
 #include "panels/ColorRAMPage.h"
 #include "panels/DecodedRegistersPage.h"
 #include "panels/PatternsSpritesPage.h"
@@ -59,6 +60,8 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   CreatePatternsSpritesPage(*this);
   CreateScreenPage(*this);
   createMenus();
+  // The page in front owns the access keys it shares with the menu bar.
+  new TAccessKeyPriority(m_pcMain);
   // The memory editors share one context menu.
   m_memoryPages = std::make_unique<TMemoryPages>(*this);
   for (THexPage* page : m_hexPages)

@@ -202,6 +202,35 @@ class MainWindowInputTest : public QObject {
     QCOMPARE(control<TColorGrid>(window, "dgCRAM")->CurrentCell(), QPoint(5, 2));
   }
 
+  // Alt+H, Alt+V and Alt+F belong to the page in front where it has such access keys, and to
+  // the Help, View and File menus elsewhere.
+  void thePageInFrontOwnsItsAccessKeys() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    kit.ShowActive();
+    window.ShowVDPPage(TVDPPageId::vpPatterns);
+    QTest::qWait(20);
+    auto* hFlip = control<QCheckBox>(window, "chkSpriteHF");
+    auto* vFlip = control<QCheckBox>(window, "chkSpriteVF");
+    QTest::keyClick(&window, Qt::Key_H, Qt::AltModifier);
+    QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
+    QVERIFY(hFlip->isChecked());
+    QVERIFY(vFlip->isChecked());
+    QCOMPARE(window.VDP().GetSprite(0).Attr & 0x1800, 0x1800);
+    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(window, "lbledSpritePattern"));
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    window.ShowVDPPage(TVDPPageId::vpRegisters);
+    for (const auto& [key, title] :
+         {std::pair{Qt::Key_H, "&Help"}, std::pair{Qt::Key_F, "&File"}}) {
+      QTest::keyClick(&window, key, Qt::AltModifier);
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      QCOMPARE(menu->title(), QLatin1String(title));
+      menu->close();
+    }
+  }
 };
 
 }  // namespace vantor::test
