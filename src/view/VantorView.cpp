@@ -339,12 +339,16 @@ void TfrmView::pmiSaveBmpClick(const QAction* sender) {
     return;
   }
   const QString fileName = AskSaveFileName();
-  if (fileName.isEmpty()) return;
-  try {
-    SaveZoomedPicture(fileName);
-  } catch (const std::exception& error) {
-    ReportError(QString::fromStdString(error.what()));
+  if (!fileName.isEmpty()) {
+    try {
+      SaveZoomedPicture(fileName);
+    } catch (const std::exception& error) {
+      ReportError(QString::fromStdString(error.what()));
+    }
   }
+  // The dialogs belong to the main window, which takes the keyboard when they close: the keys
+  // go back to this window, where the user was, not to a main window it may hide.
+  if (isVisible()) activateWindow();
 }
 
 QString TfrmView::AskSaveFileName() {

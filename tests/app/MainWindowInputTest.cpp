@@ -181,6 +181,7 @@ class MainWindowInputTest : public QObject {
     QCOMPARE(view.Zoom(), 4);
     QVERIFY(openedOnTop([&] { window.SaveSavestateAs(); }));
     QVERIFY(openedOnTop([&] { view.pmiSaveBmp()->trigger(); }));
+    QTRY_COMPARE(QApplication::activeWindow(), &view);  // the keys go on to the picture
     window.SetModified(true);
     QVERIFY(openedOnTop([&] { window.CloseQuery(); }));
   }
