@@ -99,6 +99,15 @@ void TfrmMain::createMenus() {
   connect(tinyHelp, &QAction::triggered, this, [this] { showHelp(false); });
   QAction* about = help->addAction(QStringLiteral("&About"));
   connect(about, &QAction::triggered, this, [this] { showHelp(true); });
+
+  // F10 opens the menu bar anywhere in the window, also on the pages whose own access keys take
+  // Alt+F, Alt+V or Alt+H.
+  auto* menuKey = new QAction(this);
+  menuKey->setObjectName(QStringLiteral("miMenuBar"));
+  menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+  addAction(menuKey);
+  connect(menuKey, &QAction::triggered, this,
+          [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 void TfrmMain::showHelp(bool about) {

@@ -204,7 +204,7 @@ class MainWindowInputTest : public QObject {
   }
 
   // Alt+H, Alt+V and Alt+F belong to the page in front where it has such access keys, and to
-  // the Help, View and File menus elsewhere.
+  // the Help, View and File menus elsewhere; F10 opens the menus everywhere.
   void thePageInFrontOwnsItsAccessKeys() {
     TWindowKit kit;
     TfrmMain& window = kit.Start();
@@ -221,6 +221,12 @@ class MainWindowInputTest : public QObject {
     QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), control<QWidget>(window, "lbledSpritePattern"));
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    // F10 reaches the menus there.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+    auto* file = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(file);
+    QCOMPARE(file->title(), QStringLiteral("&File"));
+    file->close();
 
     window.ShowVDPPage(TVDPPageId::vpRegisters);
     for (const auto& [key, title] :
