@@ -225,6 +225,12 @@ void TfrmMain::viewMenuItemChosen(int identifier) {
     m_view->close();
     return;
   }
+  // The picture shows the document as it is now: bytes typed into the memory page in front
+  // reach the image, and the model takes the image with every edit made there since.
+  for (int i = 0; i < 3; ++i) {
+    if (hexPageShowing(THexPageId(i))) StoreHexEditToImage(THexPageId(i));
+  }
+  ImageToVDP();
   showViewPicture(TViewMode(identifier - 1));
   m_view->show();
 }

@@ -1,6 +1,6 @@
 // No edit lost, no stale picture: edits of the VDP model reach the file whatever page is in
 // front, a savestate shorter than its layout leaves nothing of the previous file behind, the
-// horizontal scroll grid follows register 13.
+// horizontal scroll grid follows register 13, and the View menu draws the current image.
 #include <QCheckBox>
 #include <QTabBar>
 #include <QTest>
@@ -9,6 +9,7 @@
 #include "app/HexPage.h"
 #include "app/PageControl.h"
 #include "app/RegisterGridSet.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "vdp/MegaDriveVDP.h"
 #include "view/VantorView.h"
 
@@ -213,6 +214,57 @@ class ImageSyncTest : public QObject {
     QTest::keyClick(base, Qt::Key_Return);
     clickTab(window.pcVDP(), int(TVDPPageId::vpScrollRAM));
     QCOMPARE(hscroll->Cell(kHex, 1), QStringLiteral("$1111"));
+  }
+
+  void theViewMenuDrawsTheCurrentImage() {
+    TWindowKit kit;
+    TfrmMain& window = kit.Start();
+    TfrmView view(&window);
+    window.AttachViewWindow(&view);
+    kit.ShowActive();
+    // Display on, H40, plane A at $C000 (empty) or, with register 2 = $38, at $E000 whose
+    // cells all show pattern 1 in colour 1; plane B at $C000 too.
+    QByteArray state = blankState();
+    setRegister(state, 1, 0x44);
+    setRegister(state, 2, 0x30);
+    setRegister(state, 4, 0x06);
+    setRegister(state, 12, 0x81);
+    for (int cell = 0; cell < 32 * 32; ++cell)
+      putWord(state, kVideoRAM + 0xE000 + 2 * cell, 0x0001);
+    state.replace(kVideoRAM + 32, 32, QByteArray(32, char(0x11)));
+    putWord(state, kColorRAM + 2, 0x0EEE);
+    kit.WriteFile("state.gs0", state);
+    window.RunCommand([&] { window.OpenSavestate(kit.Path("state.gs0")); });
+
+    // F5 after a grid edit of register 2 with the view window hidden.
+    window.ShowVDPPage(TVDPPageId::vpRegisters);
+    TRegisterGrid* registers = window.Grid(TGridId::sgVDPRegs);
+    typeInto(registers, kHex, 3, QStringLiteral("38"));
+    pressDown(registers);
+    QTest::keyClick(&window, Qt::Key_F5);
+    QVERIFY(view.isVisible());
+    QCOMPARE(view.ViewMode(), vmScreen);
+    QCOMPARE(viewPixel(view) & 0x3F, 1u);
+    view.close();
+
+    // F6 after typing into Video RAM, the editor still holding the bytes.
+    clickTab(window.pcVDP(), int(TVDPPageId::vpVideoRAM));
+    TQuorHexEditorEx* editor = window.HexEditor(THexPageId::hpVideoRAM);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("ab"));
+    QVERIFY(editor->hasFocus());
+    QTest::keyClick(&window, Qt::Key_F6);
+    QCOMPARE(view.ViewMode(), vmPatterns);
+    QCOMPARE(viewPixel(view) & 0x0F, 0x0Au);
+    view.close();
+
+    // F7 after a grid edit of the backdrop colour: it shows beside sprite 0's one cell.
+    clickTab(window.pcVDP(), int(TVDPPageId::vpRegisters));
+    typeInto(registers, kHex, 8, QStringLiteral("5"));
+    pressDown(registers);
+    QTest::keyClick(&window, Qt::Key_F7);
+    QCOMPARE(view.ViewMode(), vmSprites);
+    QCOMPARE(viewPixel(view, 16, 16), 0x05u);
   }
 };
 
