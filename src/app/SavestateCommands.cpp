@@ -48,6 +48,7 @@ void TfrmMain::loadFile(const QString& path) {
   // later save never writes this image over the previous file; nothing of the previous file
   // stays in the model, and the model's edits went through the close query.
   m_vdp->Reset();
+  m_vdpSynced.Take(*m_vdp);
   const auto finish = [&] {
     m_updateLock = 0;
     SetModified(false);
