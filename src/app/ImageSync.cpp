@@ -95,6 +95,10 @@ void TfrmMain::CommitPendingEdits() {
   // The pages first: moving the focus away from a box of an inactive window does not tell it.
   commitPageEdits();
   m_pcMain->setFocus();
+  storeHeldEdits();
+}
+
+void TfrmMain::storeHeldEdits() {
   commitOpenGridEdits();
   // The model is the working copy while its page is selected, whatever main page is in front.
   if (modelIsWorkingCopy()) VDPToImage();

@@ -7,8 +7,10 @@ namespace vantor {
 
 bool TfrmMain::CloseQuery() {
   // Every edit is asked about and saved: a value typed but not yet committed, bytes a memory
-  // page holds, edits of the model made on a page that is no longer in front.
-  CommitPendingEdits();
+  // page holds, edits of the model made on a page that is no longer in front. The focus stays
+  // where the user left it, in case the answer is Cancel.
+  commitPageEdits();
+  storeHeldEdits();
   if (!m_document.Modified()) return true;
   const TMsgDlgBtn answer = m_dialogs->ShowMessage(
       TMsgDlgType::mtConfirmation,

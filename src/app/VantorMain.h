@@ -159,6 +159,9 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void hexPageChanged();
   void commitOpenGridEdits();
   void commitPageEdits();
+  // Committed edits held outside the image (open grid cells, the model while it is the working
+  // copy, the selected memory pages) reach it; the focus stays where it is.
+  void storeHeldEdits();
   // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
   void showViewPicture(TViewMode mode);

@@ -137,11 +137,18 @@ class ImageSyncTest : public QObject {
     kit.WriteFile("cut.gs0", cut);
 
     window.RunCommand([&] { window.OpenSavestate(kit.Path("full.gs0")); });
+    TRegisterGrid* registers = window.Grid(TGridId::sgVDPRegs);
     if (viewShown) {
       window.ShowVDPPage(TVDPPageId::vpRegisters);
       QTest::keyClick(&window, Qt::Key_F7);
       QVERIFY(view.isVisible());
       QCOMPARE(viewPixel(view), 0x21u);  // the sprite picture's backdrop
+      // Reg01's cell stands open in its editor while the next file loads.
+      kit.ShowActive();
+      registers->setFocus();
+      registers->SelectCell(kHex, 2);
+      QVERIFY(registers->Editor());
+      QCOMPARE(registers->Editor()->text(), QStringLiteral("$44"));
     } else {
       window.ShowMainCPURAM();
     }
@@ -161,7 +168,6 @@ class ImageSyncTest : public QObject {
     QCOMPARE(mainRAM->Bytes()[std::size_t(ramRead - 1)], uint8_t(0x5A));
     QCOMPARE(mainRAM->Bytes()[std::size_t(ramRead)], uint8_t(0));
     QCOMPARE(window.HexPage(THexPageId::hpVideoRAM)->Bytes()[0xFC00], uint8_t(0));
-    TRegisterGrid* registers = window.Grid(TGridId::sgVDPRegs);
     QCOMPARE(registers->Cell(kHex, 2), QStringLiteral("$64"));
     QCOMPARE(registers->Cell(kHex, 14), QStringLiteral("$00"));
     TRegisterGrid* hscroll = window.Grid(TGridId::sgHSRAM);
@@ -169,7 +175,11 @@ class ImageSyncTest : public QObject {
     QCOMPARE(hscroll->Cell(kDec, 480), QString());
     QCOMPARE(window.VDP().GetReg(13), uint8_t(0));
     QCOMPARE(window.VDP().VRAMData()[0xFC01], uint8_t(0));
-    if (viewShown) QCOMPARE(viewPixel(view), 0x05u);
+    if (viewShown) {
+      QCOMPARE(viewPixel(view), 0x05u);
+      QVERIFY(registers->Editor());
+      QCOMPARE(registers->Editor()->text(), QStringLiteral("$64"));
+    }
 
     // Saved as it is, the file holds exactly what was read from it.
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
