@@ -1,8 +1,10 @@
-// The menu bar of the main window: File, View, Help.
+// The menu bar of the main window: File, View, Options, Help.
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
 #include <QMenuBar>
 
+#include "app/ScrollLock.h"
 #include "app/VantorMain.h"
 
 namespace vantor {
@@ -13,7 +15,8 @@ constexpr const char* kHelpLines[] = {
     "There are a few context menus, so try and right-click stuff.",
     "You can swap columns and rows of the Color RAM by dragging the border cells.",
     "You can enter \"+\", \"-\", \"*\" or \"/\" in the hex/dec/bin edit fields to increase",
-    "or decrease values by 1 or by 16/10/2. To disable this, activate Scroll Lock.",
+    "or decrease values by 1 or by 16/10/2. To disable this, activate Scroll Lock (key or Options "
+    "menu).",
     "",
     "The floating View window:",
     "\"/\" and \"*\" or Ctrl+mouse wheel to change zoom",
@@ -83,17 +86,43 @@ void TfrmMain::createMenus() {
             [this, identifier] { emit viewMenuChosen(identifier); });
   }
 
+  // The same switch as the Scroll Lock key, for keyboards and desktops where the key has no lock.
+  QMenu* options = menuBar()->addMenu(QStringLiteral("Op&tions"));
+  m_miScrollLock = options->addAction(QStringLiteral("&Scroll Lock (type + - * / as text)"));
+  m_miScrollLock->setObjectName(QStringLiteral("miScrollLock"));
+  m_miScrollLock->setCheckable(true);
+  connect(m_miScrollLock, &QAction::toggled, this, &TfrmMain::showScrollLock);
+
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   QAction* tinyHelp = help->addAction(QStringLiteral("Tiny &Help"));
   tinyHelp->setShortcut(QKeySequence(Qt::Key_F1));
   connect(tinyHelp, &QAction::triggered, this, [this] { showHelp(false); });
   QAction* about = help->addAction(QStringLiteral("&About"));
   connect(about, &QAction::triggered, this, [this] { showHelp(true); });
+
+  // F10 opens the menu bar anywhere in the window, also on the pages whose own access keys take
+  // Alt+F, Alt+V or Alt+H.
+  auto* menuKey = new QAction(this);
+  menuKey->setObjectName(QStringLiteral("miMenuBar"));
+  menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+  addAction(menuKey);
+  connect(menuKey, &QAction::triggered, this,
+          [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 void TfrmMain::showHelp(bool about) {
   m_dialogs->ShowMessage(TMsgDlgType::mtInformation,
                          about ? joinLines(kAboutLines) : joinLines(kHelpLines), mbOK);
+}
+
+bool TfrmMain::ScrollLockActive() const {
+  return (m_miScrollLock && m_miScrollLock->isChecked()) || ScrollLockOn();
+}
+
+// The indicator follows the switch at once and the key when it is released or the window
+// becomes active again (the key's light may change while another program has the keyboard).
+void TfrmMain::showScrollLock() {
+  if (m_lblScrollLock) m_lblScrollLock->setEnabled(ScrollLockActive());
 }
 
 QAction* TfrmMain::ViewMenuItem(int identifier) const {

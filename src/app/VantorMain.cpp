@@ -1,6 +1,8 @@
 #include "app/VantorMain.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
@@ -11,6 +13,9 @@
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
+#include "app/WheelGuard.h"
+#include "hexedit/QuorHDataObject.h"
+#include "panels/AccessKeyPriority.h"
 #include "panels/ColorRAMPage.h"
 #include "panels/DecodedRegistersPage.h"
 #include "panels/PatternsSpritesPage.h"
@@ -28,6 +33,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   resize(kWidth, kHeight);
   setMinimumSize(kWidth, kHeight);
   setAcceptDrops(true);
+  TWheelGuard::Install();
 
   // 1. The layout file, found or written (running on the built-in copy when it cannot be).
   m_layoutFile = OpenLayoutFile(where, true);
@@ -44,6 +50,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
     if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->FollowColor(entry);
   };
   hooks.HScrollRegister = [this] { return int(m_vdp->GetReg(13)); };
+  hooks.ScrollLock = [this] { return ScrollLockActive(); };
   hooks.Run = [this](const std::function<void()>& command) { RunCommand(command); };
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
@@ -53,12 +60,21 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   CreatePatternsSpritesPage(*this);
   CreateScreenPage(*this);
   createMenus();
+  // The page in front owns the access keys it shares with the menu bar.
+  new TAccessKeyPriority(m_pcMain);
   // The memory editors share one context menu.
   m_memoryPages = std::make_unique<TMemoryPages>(*this);
   for (THexPage* page : m_hexPages)
     m_memoryPages->Attach(*page->Editor());
   m_statusLabel = new QLabel(this);
   statusBar()->addWidget(m_statusLabel, 1);
+  // Greyed while Scroll Lock is off, as a keyboard's indicator lamp.
+  m_lblScrollLock = new QLabel(QStringLiteral("SCRL"), this);
+  m_lblScrollLock->setObjectName(QStringLiteral("lblScrollLock"));
+  m_lblScrollLock->setToolTip(
+      QStringLiteral("Scroll Lock: \"+\", \"-\", \"*\" and \"/\" are typed as text"));
+  statusBar()->addPermanentWidget(m_lblScrollLock);
+  showScrollLock();
 
   // 5. Header texts of every grid with a fixed row and three value columns.
   for (int i = 0; i < kGridCount; ++i) {
@@ -135,6 +151,13 @@ void TfrmMain::SetModified(bool modified) {
   liveRedraw();
 }
 
+bool TfrmMain::event(QEvent* event) {
+  const bool scrollLockKey = event->type() == QEvent::KeyRelease &&
+                             static_cast<QKeyEvent*>(event)->key() == Qt::Key_ScrollLock;
+  if (scrollLockKey || event->type() == QEvent::WindowActivate) showScrollLock();
+  return QMainWindow::event(event);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
   bool close = false;
   RunCommand([&] { close = CloseQuery(); });
@@ -147,9 +170,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 namespace {
 
-// The one local file a drag carries, or an empty string.
-QString droppedFile(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+// The savestate a drag brings: its one local file, or an empty string. Only files dragged in
+// from outside are savestates: bytes dragged out of a memory editor carry a dump file too.
+QString droppedSavestate(const QDropEvent& event) {
+  const QMimeData* data = event.mimeData();
+  if (event.source() != nullptr || !data || data->hasFormat(QLatin1String(kPrivateMimeType))) {
+    return {};
+  }
+  if (!data->hasUrls() || data->urls().size() != 1) return {};
   const QUrl url = data->urls().constFirst();
   return url.isLocalFile() ? url.toLocalFile() : QString();
 }
@@ -157,11 +185,11 @@ QString droppedFile(const QMimeData* data) {
 }  // namespace
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!droppedSavestate(*event).isEmpty()) event->acceptProposedAction();
 }
 
 void TfrmMain::dropEvent(QDropEvent* event) {
-  const QString path = droppedFile(event->mimeData());
+  const QString path = droppedSavestate(*event);
   if (path.isEmpty()) return;
   event->acceptProposedAction();
   // The drag source waits for the drop to finish: ask and load afterwards.

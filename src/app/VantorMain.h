@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "cli/StateModel.h"
 #include "document/LayoutFile.h"
 #include "document/SavestateDocument.h"
 #include "panels/PageHost.h"
@@ -59,9 +60,13 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void RunCommand(const std::function<void()>& command) override;
 
   // Image synchronisation.
+  // Every holder refilled from the image; "Stream read error" after the refill when something
+  // lay past the end of a short image (it then reads as zero or shows no value).
   void RefreshFromImage();
+  // Before saving and the close query: every edit held outside the image reaches it.
   void CommitPendingEdits();
-  void LoadHexEditFromImage(THexPageId page, bool reset);
+  // False when the block reaches past the image's end (the rest shows as zeros).
+  bool LoadHexEditFromImage(THexPageId page, bool reset);
   void StoreHexEditToImage(THexPageId page);
   void SetFileName(const QString& fileName);
 
@@ -85,6 +90,9 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   QAction* ViewMenuItem(int identifier) const;
   // The view window closed: every View item loses its check mark.
   void ViewWindowClosed();
+  // Scroll Lock is on, by the key or by the Options menu's switch: the register grids take
+  // "+", "-", "*" and "/" as text instead of stepping the value.
+  bool ScrollLockActive() const;
   // Gives the main window the floating view window (it is not owned): the View menu drives
   // it, its closing clears the View menu's marks, loads and edits rebuild its picture.
   void AttachViewWindow(TfrmView* view);
@@ -124,6 +132,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void viewMenuChosen(int identifier);
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -134,6 +143,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   QWidget* createVDPPages();
   void createMenus();
   void showHelp(bool about);
+  void showScrollLock();
   void connectPageChanges();
 
   // Commands (SavestateCommands.cpp).
@@ -142,6 +152,11 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void writeSavestate(const QString& path);
 
   // Synchronisation helpers (ImageSync.cpp).
+  bool reloadModel();
+  bool refreshAll();
+  // "Registers decoded" or "Patterns && Sprites" is the selected VDP page: the model, not the
+  // image, holds the user's edits of the VDP state.
+  bool modelIsWorkingCopy() const;
   void vdpPageChanging(TVDPPageId left);
   void vdpPageShown(TVDPPageId page);
   void hexPageShown(THexPageId page);
@@ -149,8 +164,12 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void hexPageChanged();
   void commitOpenGridEdits();
   void commitPageEdits();
+  // Committed edits held outside the image (open grid cells, the model while it is the working
+  // copy, the selected memory pages) reach it; the focus stays where it is.
+  void storeHeldEdits();
   // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
+  void modelFromCurrentImage();
   void showViewPicture(TViewMode mode);
   void redrawView();
   void liveRedraw();
@@ -161,6 +180,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   TLayout m_layout;
   TSavestateDocument m_document;
   std::unique_ptr<TMegaDriveVDP> m_vdp;
+  TVDPSnapshot m_vdpSynced;  // the model as it last matched the image
   std::unique_ptr<TDialogs> m_dialogs;
   std::unique_ptr<TRegisterGridSet> m_grids;
   int m_updateLock = 0;
@@ -185,6 +205,8 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   std::array<TVDPPage*, 7> m_vdpPages{};
   QWidget* m_dgCRAMSlot = nullptr;
   QLabel* m_statusLabel = nullptr;
+  QAction* m_miScrollLock = nullptr;
+  QLabel* m_lblScrollLock = nullptr;  // the status bar's Scroll Lock indicator
   QActionGroup* m_viewGroup = nullptr;
   std::array<QAction*, 3> m_viewItems{};
 };

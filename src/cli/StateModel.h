@@ -3,7 +3,10 @@
 // same way.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "document/Layout.h"
 #include "document/SavestateImage.h"
@@ -34,5 +37,37 @@ void ImageToVDP(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp
 // The reverse: registers into the first 24 usable [VDP] lines, then CRAM, VSRAM and VRAM into
 // their usable entries with the same byte order rule.
 void VDPToImage(const TLayout& layout, SavestateImage& image, const TMegaDriveVDP& vdp);
+
+// The parts of the VDP state a savestate holds, as bits.
+enum TVDPParts : unsigned {
+  vdpRegisters = 1,
+  vdpColorRAM = 2,
+  vdpVScrollRAM = 4,
+  vdpVideoRAM = 8,
+  vdpAllParts = 15,
+};
+
+// ImageToVDP for a savestate that may be shorter than its layout: a register or memory lying
+// past the image's end reads as zero there instead of failing. False when anything did.
+bool ImageToVDPPadded(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp);
+
+// VDPToImage of the given parts (TVDPParts bits) only.
+void VDPToImage(const TLayout& layout, SavestateImage& image, const TMegaDriveVDP& vdp,
+                unsigned parts);
+
+// The VDP state as it was when the model and the image last held the same; the parts in which
+// the model differs from it hold edits the image does not have.
+class TVDPSnapshot {
+ public:
+  void Take(const TMegaDriveVDP& vdp);
+  // TVDPParts bits of the parts that differ.
+  unsigned Changed(const TMegaDriveVDP& vdp) const;
+
+ private:
+  std::array<uint8_t, TMegaDriveVDP::kRegisterCount> m_registers{};
+  std::array<uint16_t, TMegaDriveVDP::kCramEntries> m_cram{};
+  std::array<uint16_t, TMegaDriveVDP::kVsramEntries> m_vsram{};
+  std::vector<uint8_t> m_vram = std::vector<uint8_t>(TMegaDriveVDP::kVramBytes);
+};
 
 }  // namespace vantor

@@ -17,13 +17,18 @@ class SavestateImage;
 struct TFieldValue {
   bool Ok = false;
   int64_t Value = 0;
-  TFieldSpec Spec;    // the field as effectively read: exactly the bytes read
-  int ByteCount = 0;  // bytes read (1..8 on success)
+  TFieldSpec Spec;       // the field as effectively read: exactly the bytes read
+  int ByteCount = 0;     // bytes read (1..8 on success)
+  bool PastEnd = false;  // TryReadField only: the field lies (partly) past the image's end
 };
 
 // A read past the end of the image throws EFileError "Stream read error".
 TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
                       std::string_view key);
+// ReadField for an image that may be shorter than its layout: a field past the image's end is
+// not read (Ok false, PastEnd true) instead of failing; Spec names it all the same.
+TFieldValue TryReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
+                         std::string_view key);
 bool WriteField(const TLayout& layout, SavestateImage& image, std::string_view section,
                 std::string_view key, int64_t value);
 bool ReadFieldValueAt(const TLayout& layout, SavestateImage& image, std::string_view section,

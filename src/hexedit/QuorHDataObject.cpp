@@ -141,7 +141,9 @@ std::vector<uint8_t> BitmapBytes(const QMimeData* data, size_t maxBytes) {
 }  // namespace
 
 TQuorHDataObject::TQuorHDataObject(const std::vector<uint8_t>& bytes, const QString& editorFileName,
-                                   bool asHexText, bool swapNibbles, bool lowerCase) {
+                                   bool asHexText, bool swapNibbles, bool lowerCase,
+                                   QObject* origin)
+    : m_origin(origin) {
   const std::vector<uint8_t> block = EncodeClipboardBlock(bytes);
   setData(QLatin1String(kPrivateMimeType), QByteArray(reinterpret_cast<const char*>(block.data()),
                                                       static_cast<qsizetype>(block.size())));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMimeData>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,16 +20,21 @@ inline constexpr const char* kUriListMimeType = "text/uri-list";
 //   text/plain (the bytes up to the first zero, or hex text),
 //   text/uri-list naming a real temporary file "Dump of <name>.bin" (removed at program end),
 //   application/octet-stream (the raw bytes).
+// It remembers the editor it came from, so that a drop can tell a drag inside that editor (a
+// move) from bytes that come from elsewhere.
 class TQuorHDataObject : public QMimeData {
   Q_OBJECT
  public:
   TQuorHDataObject(const std::vector<uint8_t>& bytes, const QString& editorFileName, bool asHexText,
-                   bool swapNibbles, bool lowerCase);
+                   bool swapNibbles, bool lowerCase, QObject* origin = nullptr);
   // The temporary dump file, empty when it could not be written.
   const QString& DumpPath() const { return m_dumpPath; }
+  // The editor whose bytes these are (null once it is gone, or when none was named).
+  const QObject* Origin() const { return m_origin.data(); }
 
  private:
   QString m_dumpPath;
+  QPointer<QObject> m_origin;
 };
 
 // One format found when pasting or dropping.

@@ -20,16 +20,25 @@ class WaitCursor {
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// Inside the editor a drag moves its selection; Ctrl makes it a copy.
+Qt::DropAction OwnDropAction(const QDropEvent& event) {
+  return (event.modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction;
+}
+
 }  // namespace
 
 void TQuorHexEditorEx::CopyToClipboard() {
   if (!CanCopy()) return;
   WaitCursor wait;
-  auto* mime = new TQuorHDataObject(
-      m_model.SelectedBytes(), QString::fromStdString(m_model.FileName()),
-      m_model.ClipboardAsHexText(), m_model.SwapNibbles(), m_model.HexLowerCase());
+  QMimeData* mime = NewDataObject();
   QGuiApplication::clipboard()->setMimeData(mime);
   m_clipboardObject = mime;
+}
+
+QMimeData* TQuorHexEditorEx::NewDataObject() {
+  return new TQuorHDataObject(m_model.SelectedBytes(), QString::fromStdString(m_model.FileName()),
+                              m_model.ClipboardAsHexText(), m_model.SwapNibbles(),
+                              m_model.HexLowerCase(), this);
 }
 
 bool TQuorHexEditorEx::CanPaste() const {
@@ -89,9 +98,7 @@ std::vector<uint8_t> TQuorHexEditorEx::BytesToPaste(const QMimeData* mime, size_
 void TQuorHexEditorEx::StartDrag() {
   if (!m_model.HasSelection()) return;
   auto* drag = new QDrag(this);
-  drag->setMimeData(new TQuorHDataObject(
-      m_model.SelectedBytes(), QString::fromStdString(m_model.FileName()),
-      m_model.ClipboardAsHexText(), m_model.SwapNibbles(), m_model.HexLowerCase()));
+  drag->setMimeData(NewDataObject());
   const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
   // Another program that took the bytes as a move cannot shorten a fixed-size editor: the
   // bytes stay. A resizable editor gives them up.
@@ -100,14 +107,27 @@ void TQuorHexEditorEx::StartDrag() {
   }
 }
 
+// The data object names the editor it came from; a drag inside one program hands the drop
+// the very object the drag was started with.
+bool TQuorHexEditorEx::IsOwnDrag(const QDropEvent& event) const {
+  const auto* dragged = qobject_cast<const TQuorHDataObject*>(event.mimeData());
+  return dragged != nullptr && dragged->Origin() == this;
+}
+
+TQuorHexEditorEx::CellHit TQuorHexEditorEx::DropTarget(const QDropEvent& event) const {
+  const CellHit hit = HitTest(event.position().toPoint(), false);
+  if (hit.valid && IsOwnDrag(event) && m_model.IsSelected(hit.pos)) return {};
+  return hit;
+}
+
 void TQuorHexEditorEx::dragEnterEvent(QDragEnterEvent* event) {
   if (!m_oleDragDrop || ReadOnlyView() || DataSize() == 0 ||
       PasteCandidates(event->mimeData()).empty()) {
     event->ignore();
     return;
   }
-  if (event->source() == viewport() && !(event->modifiers() & Qt::ControlModifier)) {
-    event->setDropAction(Qt::MoveAction);
+  if (IsOwnDrag(*event)) {
+    event->setDropAction(OwnDropAction(*event));
     event->accept();
   } else {
     event->acceptProposedAction();
@@ -115,25 +135,28 @@ void TQuorHexEditorEx::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TQuorHexEditorEx::dragMoveEvent(QDragMoveEvent* event) {
-  const CellHit hit = HitTest(event->position().toPoint(), false);
-  const bool ownMove = event->source() == viewport() && event->dropAction() == Qt::MoveAction;
-  if (!hit.valid || (ownMove && m_model.IsSelected(hit.pos))) {
+  if (!DropTarget(*event).valid) {
     event->ignore();
     return;
   }
-  event->accept();
+  if (IsOwnDrag(*event)) {
+    event->setDropAction(OwnDropAction(*event));
+    event->accept();
+  } else {
+    event->acceptProposedAction();
+  }
 }
 
 void TQuorHexEditorEx::dropEvent(QDropEvent* event) {
-  const CellHit hit = HitTest(event->position().toPoint(), false);
+  const CellHit hit = DropTarget(*event);
   if (!hit.valid || ReadOnlyView()) {
     event->ignore();
     return;
   }
-  if (event->source() == viewport() && event->dropAction() == Qt::MoveAction &&
-      m_model.HasSelection()) {
+  if (IsOwnDrag(*event) && OwnDropAction(*event) == Qt::MoveAction) {
     Track([&] { m_model.MoveSelectionTo(hit.pos); });
-    event->acceptProposedAction();
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
     return;
   }
   const bool link = event->dropAction() == Qt::LinkAction;

@@ -67,6 +67,8 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   void PasteFromClipboard();
   // Pastes from any data object as the clipboard paste does (the drop path uses it too).
   int64_t PasteFrom(const QMimeData* mime);
+  // The selected bytes as the clipboard and a drag carry them; the caller owns the object.
+  QMimeData* NewDataObject();
   // Answers the "Select Data Format" question; tests install their own.
   void SetFormatChooser(TFormatChooser chooser) { m_formatChooser = std::move(chooser); }
   // Shows the component's messages; by default a message box titled "Error".
@@ -178,6 +180,11 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   bool IsEditorShortcut(const QKeyEvent* event) const;
   CellHit HitTest(const QPoint& point, bool nearest) const;
   void StartDrag();
+  // The drag was started by this editor (its own selection is being dragged).
+  bool IsOwnDrag(const QDropEvent& event) const;
+  // Where a drop at point lands; invalid for a drag of this editor over its own selection,
+  // which changes nothing.
+  CellHit DropTarget(const QDropEvent& event) const;
   void ApplyWheelZoom(int notches, bool fontSize);
   std::vector<uint8_t> BytesToPaste(const QMimeData* mime, size_t maxBytes, bool linkDrop,
                                     bool* chosen);

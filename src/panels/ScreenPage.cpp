@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "panels/AccessKeyPriority.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
@@ -81,7 +80,6 @@ void TScreenPaintBox::paintEvent(QPaintEvent*) {
 TScreenPage::TScreenPage(TVDPPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
   setObjectName("tsVDPScreen");
   buildControls();
-  new TAccessKeyPriority(this);
 }
 
 void TScreenPage::buildControls() {

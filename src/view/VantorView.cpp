@@ -243,6 +243,20 @@ void TfrmView::showEvent(QShowEvent* event) {
   }
 }
 
+bool TfrmView::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked) LiftModalWindow();
+  return QWidget::event(event);
+}
+
+// Every dialog and message box is modal, and a modal window blocks this one as it opens: while
+// this window stays on top of the others, such a window is put on top as well, before the
+// window system shows it, so that it opens in front of the picture instead of behind it.
+void TfrmView::LiftModalWindow() {
+  QWindow* modal = QGuiApplication::modalWindow();
+  if (!isVisible() || modal == nullptr || modal == windowHandle()) return;
+  modal->setFlag(Qt::WindowStaysOnTopHint, true);
+}
+
 void TfrmView::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   if (event->isAccepted()) emit closed();
@@ -338,12 +352,16 @@ void TfrmView::pmiSaveBmpClick(const QAction* sender) {
     return;
   }
   const QString fileName = AskSaveFileName();
-  if (fileName.isEmpty()) return;
-  try {
-    SaveZoomedPicture(fileName);
-  } catch (const std::exception& error) {
-    ReportError(QString::fromStdString(error.what()));
+  if (!fileName.isEmpty()) {
+    try {
+      SaveZoomedPicture(fileName);
+    } catch (const std::exception& error) {
+      ReportError(QString::fromStdString(error.what()));
+    }
   }
+  // The dialogs belong to the main window, which takes the keyboard when they close: the keys
+  // go back to this window, where the user was, not to a main window it may hide.
+  if (isVisible()) activateWindow();
 }
 
 QString TfrmView::AskSaveFileName() {

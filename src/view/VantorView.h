@@ -107,6 +107,7 @@ class TfrmView : public QWidget {
   void screenOptionsChanged();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -124,6 +125,7 @@ class TfrmView : public QWidget {
   void FormMouseDown(const QMouseEvent& event);
   void PanelMouseMove(const QMouseEvent& event);
   void FormMouseWheel(int delta);
+  void LiftModalWindow();
   void pmiSaveBmpClick(const QAction* sender);
 
   // The common frame of the Show operations around build, which fills m_ViewBitmap.

@@ -63,6 +63,7 @@ class QuorHexEditorExTest : public QObject {
   void textPasteAsksForTheFormatAndReadsHexText();
   void badClipboardContentsChangeNothing();
   void dropsPlaceBytesAndSurviveUnreadableFiles();
+  void aDragInsideTheEditorMovesAndOntoItselfDoesNothing();
   void gridCoordinatesPlaceTheCaret();
   void ctrlWheelChangesTheRowLength();
   void refusedEditsAreReportedAndChangeNothing();
@@ -273,6 +274,53 @@ void QuorHexEditorExTest::dropsPlaceBytesAndSurviveUnreadableFiles() {
   drop(&files, Qt::LinkAction);  // a link drop gives the names
   const QByteArray name = path.toLocal8Bit();
   QCOMPARE(editor->SaveToBytes()[19], uint8_t(name[0]));
+}
+
+// The drag's own data object is what a drop inside the same program receives.
+void QuorHexEditorExTest::aDragInsideTheEditorMovesAndOntoItselfDoesNothing() {
+  auto editor = MemoryPageEditor(Counting(64));
+  editor->show();
+  QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+  auto dropAt = [&](int64_t pos, Qt::KeyboardModifiers modifiers) {
+    const QPoint at = editor->CellRect(pos / 16 + 2, 2 + 2 * int(pos % 16)).center();
+    const std::unique_ptr<QMimeData> data(editor->NewDataObject());
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, offered, data.get(), Qt::LeftButton, modifiers);
+    QApplication::sendEvent(editor->viewport(), &enter);
+    QDragMoveEvent move(at, offered, data.get(), Qt::LeftButton, modifiers);
+    QApplication::sendEvent(editor->viewport(), &move);
+    if (!move.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), offered, data.get(), Qt::LeftButton, modifiers);
+    QApplication::sendEvent(editor->viewport(), &drop);
+    return drop.isAccepted();
+  };
+  editor->Select(4, 7);
+  QVERIFY(dropAt(20, Qt::NoModifier));
+  Bytes moved = Counting(64);
+  moved.erase(moved.begin() + 4, moved.begin() + 8);
+  moved.insert(moved.begin() + 16, {4, 5, 6, 7});
+  QCOMPARE(editor->SaveToBytes(), moved);
+  QCOMPARE(editor->UndoDescription(), QStringLiteral("Data Moved"));
+  QCOMPARE(editor->SelStart(), int64_t{16});
+  QCOMPARE(editor->SelEnd(), int64_t{19});
+
+  // A slight drag that ends on the dragged bytes themselves: no step, the marks stay.
+  editor->GotoByte(40);
+  QTest::keyClicks(editor.get(), QStringLiteral("FF"));
+  moved[40] = 0xFF;
+  editor->SetTopRow(2);
+  editor->Select(16, 19);
+  QVERIFY(!dropAt(17, Qt::NoModifier));
+  QVERIFY(!dropAt(18, Qt::ControlModifier));
+  QCOMPARE(editor->SaveToBytes(), moved);
+  QCOMPARE(editor->UndoDescription(), QStringLiteral("Change Byte(s)"));
+  QVERIFY(editor->Model().IsMarked(40));
+
+  // Ctrl copies instead.
+  QVERIFY(dropAt(0, Qt::ControlModifier));
+  QCOMPARE(editor->SaveToBytes()[0], uint8_t{4});
+  QCOMPARE(editor->SaveToBytes()[16], uint8_t{4});
+  QCOMPARE(editor->UndoDescription(), QStringLiteral("Data Dropped"));
 }
 
 void QuorHexEditorExTest::gridCoordinatesPlaceTheCaret() {
