@@ -9,6 +9,7 @@
 #include "document/DefaultLayout.h"
 #include "document/FieldSpec.h"
 #include "document/Layout.h"
+#include "document/SavestateDocument.h"
 
 namespace vantor {
 namespace {
@@ -38,6 +39,24 @@ TEST(LayoutIni, ReadsSectionsKeysAndValuesAsTheFileHasThem) {
   EXPECT_EQ(ini.ReadInteger("General", "Empty", 5), 5);
   EXPECT_TRUE(ini.ReadBool("General", "Number", false));
   EXPECT_EQ(ini.ReadString("CPU Z80", "ram", ""), "Z80 RAM|$00474|8192");
+}
+
+TEST(LayoutIni, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
+  const TLayout layout(
+      LayoutIni::FromText("\xEF\xBB\xBF[General]\r\n"
+                          "SepChar=;\r\n"
+                          "FileIdentifier00=GST;$00000;3\r\n"));
+  EXPECT_EQ(layout.SepChar(), ";");
+  // The identifier is there, so a file of another kind is refused.
+  const auto reader = [](std::string_view content) -> TByteReader {
+    return [content](uint64_t offset, void* dst, std::size_t count) {
+      if (offset + count > content.size()) return false;
+      std::copy_n(content.data() + offset, count, static_cast<char*>(dst));
+      return true;
+    };
+  };
+  EXPECT_TRUE(MatchFileIdentifiers(layout, reader("GST@"), {}));
+  EXPECT_FALSE(MatchFileIdentifiers(layout, reader("GSX@"), {}));
 }
 
 TEST(LayoutIni, RewritesStayInMemory) {
