@@ -1,20 +1,13 @@
 #include "cli/CliSupport.h"
 
-#include <vector>
-
 #include "document/Errors.h"
-#include "document/FileIO.h"
 #include "document/LayoutFile.h"
 #include "document/Numbers.h"
 
 namespace vantor {
 
 TLayout LoadLayout(const TCliContext& context) {
-  if (const auto path = context.Args.Value("--layout")) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(*path);
-    return TLayout(LayoutIni::FromText(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
-  }
+  if (const auto path = context.Args.Value("--layout")) return TLayout(ReadLayoutFile(*path));
   TLayoutLocations where = TLayoutLocations::FromEnvironment(context.ProgramPath);
   // The desktop program's layout file, whatever this tool is called.
   where.FileName = "vantor.ini";
@@ -70,7 +63,13 @@ const TBlockName& BlockByName(std::string_view name) {
                     "\" (main-ram, z80-ram, vram, cram or vsram)");
 }
 
+void CheckEntrySize(const TLayout& layout, std::string_view section, std::string_view key) {
+  const std::string error = layout.OversizedEntryError(section, key);
+  if (!error.empty()) throw ENoEntryError(error);
+}
+
 TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block) {
+  CheckEntrySize(layout, block.Section, block.Key);
   TFieldSpec spec;
   if (!layout.ReadFieldSpec(block.Section, block.Key, spec)) {
     throw ENoEntryError("The layout has no usable [" + std::string(block.Section) + "] " +

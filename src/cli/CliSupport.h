@@ -86,7 +86,9 @@ inline constexpr TBlockName kBlockNames[] = {
 };
 // EUsageError for a name that is not in kBlockNames.
 const TBlockName& BlockByName(std::string_view name);
-// The block's entry; ENoEntryError when it is not usable.
+// ENoEntryError naming the entry when it names bytes no savestate has (a block of 2 GiB).
+void CheckEntrySize(const TLayout& layout, std::string_view section, std::string_view key);
+// The block's entry; ENoEntryError when it is not usable or too large.
 TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block);
 
 // The sections whose LineNNN entries are register lines.

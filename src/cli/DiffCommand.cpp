@@ -70,6 +70,7 @@ void compareRegisters(TLoadedState& a, TLoadedState& b, std::vector<bool>& cover
       const std::string key = LineKey(i);
       TFieldSpec spec;
       if (!a.Layout->ReadFieldSpec(section, key, spec)) continue;
+      CheckEntrySize(*a.Layout, section, key);
       const TFieldValue old = ReadField(*a.Layout, a.Image(), section, key);
       const TFieldValue now = ReadField(*b.Layout, b.Image(), section, key);
       markCovered(covered, old.Spec.Offset, old.ByteCount);
@@ -84,6 +85,7 @@ void compareRegisters(TLoadedState& a, TLoadedState& b, std::vector<bool>& cover
 void compareBlocks(TLoadedState& a, TLoadedState& b, std::vector<bool>& covered,
                    TDifferences& differences) {
   for (const TBlockName& block : kBlockNames) {
+    CheckEntrySize(*a.Layout, block.Section, block.Key);
     TFieldSpec spec;
     if (!a.Layout->ReadFieldSpec(block.Section, block.Key, spec)) continue;
     const auto offset = static_cast<std::size_t>(spec.Offset);

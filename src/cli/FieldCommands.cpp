@@ -23,6 +23,9 @@ std::string resolveKey(const TLayout& layout, std::string_view section, std::str
 
 TFieldValue readExistingField(TLoadedState& state, std::string_view section,
                               const std::string& key) {
+  // A sub-field key names an element of the block entry its name gives.
+  const TFieldSpec keySpec = state.Layout->ParseFieldSpec(key);
+  CheckEntrySize(*state.Layout, section, keySpec.Offset >= 0 ? keySpec.Name : key);
   TFieldValue field = ReadField(*state.Layout, state.Image(), section, key);
   if (!field.Ok) {
     throw ENoEntryError("The layout has no usable field \"" + key + "\" in section \"" +

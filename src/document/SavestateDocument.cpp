@@ -157,8 +157,7 @@ std::string TSavestateDocument::Caption() const {
 }
 
 void TSavestateDocument::NewBlank(const TMessageSink& report) {
-  const int64_t size =
-      std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, SavestateImage::kMaxImageBytes);
+  const int64_t size = std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, kMaxSavestateBytes);
   m_image = SavestateImage(std::vector<uint8_t>(static_cast<std::size_t>(size), 0));
   m_image.Seek(0);
   StampFileIdentifiers(*m_layout, m_image, report);

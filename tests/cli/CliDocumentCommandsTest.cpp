@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliTestKit.h"
 #include "document/SavestateImage.h"
 
@@ -171,6 +173,42 @@ TEST_F(CliDocumentCommands, DumpOfABlockTheLayoutDoesNotPlaceExitsWithThree) {
       RunTool({"dump", Save(), "z80-ram", dir.Path("z80.bin"), "--layout", dir.Path("noz80.ini")});
   EXPECT_EQ(dump.Status, 3);
   EXPECT_THAT(dump.Err, HasSubstr("[CPU Z80] RAM"));
+}
+
+TEST_F(CliDocumentCommands, SizesNoSavestateHoldsNameTheLayoutEntry) {
+  const std::string state = Save();
+  std::string layout = LayoutText(false);
+  const std::string entry = "RAM=VDP RAM|$12478|65536";
+  layout.replace(layout.find(entry), entry.size(), "RAM=VDP RAM|$12478|2147483647");
+  WriteText(dir.Path("huge.ini"), layout);
+  const std::string huge = "--layout=" + dir.Path("huge.ini");
+
+  // Refused before anything is read, allocated or written.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"dump", state, "vram", dir.Path("vram.bin"), huge},
+        {"load", state, "vram", dir.Path("vram.bin"), "-o", dir.Path("out.gs0"), huge},
+        {"diff", state, state, huge}}) {
+    const TRunResult run = RunTool(args);
+    EXPECT_EQ(run.Status, 3) << args[0];
+    EXPECT_THAT(run.Err, HasSubstr("Section \"VDP\", Key \"RAM\". Its size, 2147483647 bytes, is "
+                                   "more than the 1048576 bytes a savestate holds."))
+        << args[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out.gs0")));
+  const std::string line = "Line001=Reg01|$000FB|1";
+  layout.replace(layout.find(line), line.size(), "Line001=Reg01|$FFFFF|4");
+  WriteText(dir.Path("far.ini"), layout);
+  const TRunResult get = RunTool({"get", state, "VDP", "Reg01", "--layout", dir.Path("far.ini")});
+  EXPECT_EQ(get.Status, 3);
+  EXPECT_THAT(get.Err, HasSubstr("Key \"Line001\". It ends at byte 1048579, past the 1048576"));
+
+  // A layout file longer than any layout is not read to its end.
+  WriteText(dir.Path("long.ini"), LayoutText(false) + std::string(1048576, ';'));
+  const TRunResult longLayout = RunTool({"info", state, "--layout", dir.Path("long.ini")});
+  EXPECT_EQ(longLayout.Status, 2);
+  EXPECT_EQ(longLayout.Err,
+            "Cannot open file \"" + dir.Path("long.ini") +
+                "\". It is longer than 1048576 bytes, too long for a layout file.\n");
 }
 
 TEST_F(CliDocumentCommands, LoadKeepsTheBlockSize) {
