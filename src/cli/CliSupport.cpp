@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 
+#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/LayoutFile.h"
 #include "document/Numbers.h"
@@ -77,6 +78,14 @@ TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block) {
                         ".");
   }
   return spec;
+}
+
+void LoadVDPModel(TLoadedState& state, TMegaDriveVDP& vdp) {
+  for (std::string_view key : {"RAM", "CRAM", "VSRAM"})
+    CheckEntrySize(*state.Layout, "VDP", key);
+  for (int i = 0; i < kLineCount; ++i)
+    CheckEntrySize(*state.Layout, "VDP", LineKey(i));
+  ImageToVDP(*state.Layout, state.Image(), vdp);
 }
 
 }  // namespace vantor

@@ -12,6 +12,7 @@
 #include "document/FieldSpec.h"
 #include "document/Layout.h"
 #include "document/SavestateDocument.h"
+#include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
 
@@ -90,6 +91,9 @@ const TBlockName& BlockByName(std::string_view name);
 void CheckEntrySize(const TLayout& layout, std::string_view section, std::string_view key);
 // The block's entry; ENoEntryError when it is not usable or too large.
 TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block);
+// Loads the VDP model from the image (ImageToVDP) once CheckEntrySize has passed every entry
+// the model is read from.
+void LoadVDPModel(TLoadedState& state, TMegaDriveVDP& vdp);
 
 // The sections whose LineNNN entries are register lines.
 inline constexpr std::string_view kRegisterSections[] = {"CPU MC68000", "CPU Z80", "VDP", "PSG",

@@ -187,7 +187,8 @@ TEST_F(CliDocumentCommands, SizesNoSavestateHoldsNameTheLayoutEntry) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"dump", state, "vram", dir.Path("vram.bin"), huge},
         {"load", state, "vram", dir.Path("vram.bin"), "-o", dir.Path("out.gs0"), huge},
-        {"diff", state, state, huge}}) {
+        {"diff", state, state, huge},
+        {"render", state, dir.Path("screen.png"), huge}}) {
     const TRunResult run = RunTool(args);
     EXPECT_EQ(run.Status, 3) << args[0];
     EXPECT_THAT(run.Err, HasSubstr("Section \"VDP\", Key \"RAM\". Its size, 2147483647 bytes, is "
