@@ -106,6 +106,28 @@ TEST_F(CliDocumentCommands, FileErrorsExitWithTwo) {
   EXPECT_THAT(noLayout.Err, StartsWith("Cannot open file \"" + dir.Path("none.ini")));
 }
 
+TEST_F(CliDocumentCommands, AFailedWriteToStandardOutputIsAFileError) {
+  const std::string state = Save();
+  WriteFile(dir.Path("colours.pal"), {});
+  ASSERT_EQ(Run({"palette", "export", state, dir.Path("colours.pal")}).Status, 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"get", state, "VDP", "Reg01"},
+        {"set", state, "VDP", "Reg01", "1", "-o", dir.Path("out.gs0")},
+        {"info", state},
+        {"info", state, "--json"},
+        {"diff", state, dir.Path("out.gs0")},
+        {"palette", "import", state, dir.Path("colours.pal"), "-o", dir.Path("out.gs0")},
+        {"--help"},
+        {"get", "--help"}}) {
+    const TRunResult run = RunTool(args, "/dev/full");
+    EXPECT_EQ(run.Status, 2) << args[0];
+    EXPECT_EQ(run.Err, "Cannot write to standard output. No space left on device.\n") << args[0];
+  }
+  // A command that prints nothing has nothing to lose; one that failed keeps its status.
+  EXPECT_EQ(RunTool({"dump", state, "cram", dir.Path("cram.bin")}, "/dev/full").Status, 0);
+  EXPECT_EQ(RunTool({"get", state, "VDP", "Reg99"}, "/dev/full").Status, 3);
+}
+
 TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
   image.WriteAt(kRegOffset + 1, "\x44", 1);
   image.SetSize(kVramOffset + 100);  // video RAM cut short
