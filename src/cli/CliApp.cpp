@@ -102,8 +102,9 @@ constexpr TCommand kCommands[] = {
      RunGet},
     {"set", "set STATE SECTION KEY VALUE -o OUT",
      "Writes a field and the savestate to OUT. VALUE is decimal, hexadecimal after \"$\",\n"
-     "\"x\" or \"0x\", or binary after \"%\"; it is masked (or sign-extended) to the field as\n"
-     "the register grids do. Prints the field's new texts as get does.\n",
+     "\"x\" or \"0x\" (either with a sign: -5, -$10), or binary after \"%\". It must fit the\n"
+     "field, unsigned or in two's complement (one byte: -128 to 255, $00 to $FF); a value\n"
+     "that does not is refused (exit status 1). Prints the field's new texts as get does.\n",
      kOutputOptions, 4, 4, RunSet},
     {"diff", "diff A B [--json]",
      "Lists what differs between two savestates: every register line (register, section,\n"
@@ -123,9 +124,10 @@ constexpr std::string_view kToolHelp =
     "Savestates are written only to the file given by -o (which may be the input itself),\n"
     "replacing it only once completely written.\n"
     "\n"
-    "Exit status: 0 done; 1 wrong command line; 2 wrong file type, a file that cannot be read\n"
-    "or written, or a savestate shorter than its layout says; 3 the layout has no usable entry\n"
-    "for the block or field asked for.\n"
+    "Exit status: 0 done; 1 wrong command line or a value that does not fit its field; 2 wrong\n"
+    "file type, a file (or standard output) that cannot be read or written, or a savestate\n"
+    "shorter than its layout says; 3 the layout has no usable entry for the block or field\n"
+    "asked for, or one larger than a savestate can hold.\n"
     "\n"
     "'vantor-cli COMMAND --help' describes a command.\n";
 
@@ -192,9 +194,16 @@ int runCommand(const TCommand& command, TCliContext& context) {
     return command.Run(context);
   } catch (const EUsageError& error) {
     return usageError(context.Err, &command, error.what());
+  } catch (const EValueError& error) {
+    context.Err << kProgram << ": " << error.what() << '\n';
+    return kExitUsage;
   } catch (const ENoEntryError& error) {
     context.Err << error.what() << '\n';
     return kExitNoEntry;
+  } catch (const EStreamError& error) {
+    // The one savestate of the command (two-savestate commands name theirs themselves).
+    context.Err << StreamErrorMessage(error, context.StatePath) << '\n';
+    return kExitFile;
   } catch (const std::exception& error) {
     // EFileError and the other errors the user reads carry the exact message.
     context.Err << error.what() << '\n';
@@ -232,7 +241,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
   std::vector<TOptionSpec> options(command->Options.begin(), command->Options.end());
   options.push_back(kLayoutOption);
-  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath};
+  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath, {}, {}};
   if (!context.Args.Error().empty()) return usageError(err, command, context.Args.Error());
   const std::size_t count = context.Args.Positional().size();
   if (count < command->MinArguments) return usageError(err, command, "missing arguments");

@@ -41,8 +41,11 @@ int RunPaletteImport(TCliContext& context) {
   const std::vector<uint8_t> bytes = ReadFileBytes(palettePath, kJascPalMaxBytes);
   const TJascPalReadResult palette =
       ReadJascPal(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (!palette.Ok) throw EFileError(std::string(kWrongFileType));
-  BlockEntry(*state.Layout, BlockByName("cram"));
+  if (!palette.Ok) {
+    throw EFileError(std::string(kWrongFileType) + " \"" + palettePath +
+                     "\" is not a JASC-PAL palette file.");
+  }
+  BlockEntry(state, BlockByName("cram"));
 
   TMegaDriveVDP vdp;
   LoadVDPModel(state, vdp);

@@ -62,7 +62,7 @@ struct TStateWithModel {
   std::unique_ptr<TMegaDriveVDP> VDP = std::make_unique<TMegaDriveVDP>();
 };
 
-TStateWithModel loadWithModel(const TCliContext& context) {
+TStateWithModel loadWithModel(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TStateWithModel loaded{LoadState(context, layout, Argument(context, 0))};
   LoadVDPModel(loaded.State, *loaded.VDP);
@@ -113,7 +113,7 @@ int RunPatterns(TCliContext& context) {
   const std::string source = context.Args.Value("--source").value_or("vram");
   if (source != "vram" && source != "main") throw EUsageError("--source is vram or main");
   TStateWithModel loaded = loadWithModel(context);
-  if (source == "main") CheckEntrySize(*loaded.State.Layout, "CPU MC68000", "RAM");
+  if (source == "main") CheckEntrySize(loaded.State, "CPU MC68000", "RAM");
   const auto data = loaded.State.Document->PatternSourceData(
       source == "main" ? TPatternSource::psMainRAM : TPatternSource::psVideoRAM);
   TIndexedBitmap sheet;

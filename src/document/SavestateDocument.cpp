@@ -122,7 +122,7 @@ void StampFileIdentifiers(const TLayout& layout, SavestateImage& image,
   const std::size_t base = image.Position();
   forEachIdentifier(layout, report, [&](uint64_t offset, const std::vector<uint8_t>& expected) {
     try {
-      if (offset > SIZE_MAX - base) throw EFileError("Stream write error");
+      if (offset > SIZE_MAX - base) throw EFileError::StreamWrite();
       image.WriteAt(base + offset, expected.data(), expected.size());
     } catch (const EFileError& error) {
       if (report) report(error.what());

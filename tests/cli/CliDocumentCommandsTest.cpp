@@ -93,7 +93,8 @@ TEST_F(CliDocumentCommands, FileErrorsExitWithTwo) {
   image.WriteAt(0, "GSX", 3);
   const TRunResult wrongType = Run({"info", Save()});
   EXPECT_EQ(wrongType.Status, 2);
-  EXPECT_EQ(wrongType.Err, "Wrong File Type!\n");
+  EXPECT_EQ(wrongType.Err, "Wrong File Type! \"" + dir.Path("state.gs0") +
+                               "\" does not match the layout's file identifiers.\n");
   EXPECT_EQ(wrongType.Out, "");
 
   const std::string missing = dir.Path("missing.gs0");
@@ -104,6 +105,15 @@ TEST_F(CliDocumentCommands, FileErrorsExitWithTwo) {
   const TRunResult noLayout = RunTool({"info", missing, "--layout", dir.Path("none.ini")});
   EXPECT_EQ(noLayout.Status, 2);
   EXPECT_THAT(noLayout.Err, StartsWith("Cannot open file \"" + dir.Path("none.ini")));
+
+  // A malformed identifier is reported with the layout file it is in; the command goes on.
+  const std::string odd = dir.Path("odd.ini");
+  WriteText(odd, LayoutText(false) + "[General]\r\nFileIdentifier05=ABCDE|$0|8\r\n");
+  image.WriteAt(0, "GST", 3);
+  const TRunResult reported = RunTool({"get", Save(), "VDP", "Reg01", "--layout", odd});
+  EXPECT_EQ(reported.Status, 0);
+  EXPECT_EQ(reported.Err,
+            "Error in INI File \"" + odd + "\": Section \"General\", Key \"FileIdentifier05\".\n");
 }
 
 TEST_F(CliDocumentCommands, AFailedWriteToStandardOutputIsAFileError) {
@@ -137,12 +147,20 @@ TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
   EXPECT_EQ(Run({"get", state, "VDP", "Reg01"}).Out, "Reg01\t$44\t68\t%01000100\n");
   const TRunResult dump = Run({"dump", state, "vram", dir.Path("vram.bin")});
   EXPECT_EQ(dump.Status, 2);
-  EXPECT_EQ(dump.Err, "Stream read error\n");
-  EXPECT_EQ(Run({"diff", state, state}).Status, 2);
+  const std::string shortState =
+      "Stream read error: \"" + state + "\" is shorter than its layout says.\n";
+  EXPECT_EQ(dump.Err, shortState);
+  // Of two savestates, the short one is named.
+  const std::string full = dir.Path("full.gs0");
+  WriteFile(full, BlankImage(MakeLayout()).Bytes());
+  const TRunResult diff = Run({"diff", full, state});
+  EXPECT_EQ(diff.Status, 2);
+  EXPECT_EQ(diff.Err, shortState);
+  EXPECT_EQ(Run({"diff", state, full}).Err, shortState);
   // The VDP model cannot be loaded either.
   const TRunResult render = Run({"render", state, dir.Path("screen.png")});
   EXPECT_EQ(render.Status, 2);
-  EXPECT_EQ(render.Err, "Stream read error\n");
+  EXPECT_EQ(render.Err, shortState);
   EXPECT_EQ(Run({"info", state}).Status, 2);
 }
 
@@ -213,8 +231,9 @@ TEST_F(CliDocumentCommands, SizesNoSavestateHoldsNameTheLayoutEntry) {
         {"render", state, dir.Path("screen.png"), huge}}) {
     const TRunResult run = RunTool(args);
     EXPECT_EQ(run.Status, 3) << args[0];
-    EXPECT_THAT(run.Err, HasSubstr("Section \"VDP\", Key \"RAM\". Its size, 2147483647 bytes, is "
-                                   "more than the 1048576 bytes a savestate holds."))
+    EXPECT_EQ(run.Err, "Error in INI File \"" + dir.Path("huge.ini") +
+                           "\": Section \"VDP\", Key \"RAM\". Its size, 2147483647 bytes, is "
+                           "more than the 1048576 bytes a savestate holds.\n")
         << args[0];
   }
   EXPECT_FALSE(std::filesystem::exists(dir.Path("out.gs0")));
@@ -277,17 +296,18 @@ TEST_F(CliDocumentCommands, GetShowsTheGridTexts) {
 
   const TRunResult unknown = Run({"get", state, "VDP", "Reg99"});
   EXPECT_EQ(unknown.Status, 3);
-  EXPECT_EQ(unknown.Err, "The layout has no usable field \"Reg99\" in section \"VDP\".\n");
+  EXPECT_EQ(unknown.Err, "The layout file \"" + dir.Path("layout.ini") +
+                             "\" has no usable field \"Reg99\" in section \"VDP\".\n");
   EXPECT_EQ(Run({"get", state, "VDP", "VSRAM|$50|2"}).Status, 3);
 }
 
-TEST_F(CliDocumentCommands, SetMasksAndSignExtendsAsTheGridsDo) {
+TEST_F(CliDocumentCommands, SetWritesTheFieldAndSignExtendsAsTheGridsDo) {
   const std::string state = Save();
   const std::string out = dir.Path("out.gs0");
 
-  const TRunResult masked = Run({"set", state, "VDP", "Reg01", "$1FF", "-o", out});
-  EXPECT_EQ(masked.Status, 0);
-  EXPECT_EQ(masked.Out, "Reg01\t$FF\t255\t%11111111\n");
+  const TRunResult set = Run({"set", state, "VDP", "Reg01", "$FF", "-o", out});
+  EXPECT_EQ(set.Status, 0);
+  EXPECT_EQ(set.Out, "Reg01\t$FF\t255\t%11111111\n");
   std::vector<uint8_t> expected = image.Bytes();
   expected[kRegOffset + 1] = 0xFF;
   EXPECT_EQ(ReadFile(out), expected);
@@ -305,6 +325,45 @@ TEST_F(CliDocumentCommands, SetMasksAndSignExtendsAsTheGridsDo) {
   const std::vector<uint8_t> written = ReadFile(out);
   EXPECT_EQ(written[kVsramOffset + 2], 0xFF);
   EXPECT_EQ(written[kVsramOffset + 3], 0xFF);
+}
+
+TEST_F(CliDocumentCommands, NegativeNumbersAreValuesAndValuesThatDoNotFitAreRefused) {
+  const std::string state = Save();
+  const std::string out = dir.Path("out.gs0");
+
+  // A number with a minus is a value in every syntax, not an option.
+  const TRunResult hex = Run({"set", state, "VDP", "VSRAM|$0|2", "-$10", "-o", out});
+  EXPECT_EQ(hex.Status, 0) << hex.Err;
+  EXPECT_EQ(hex.Out, "Vertical Scroll RAM[0]\t$FFF0\t65520\t%1111111111110000\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg07", "-x1", "-o", out}).Out,
+            "Reg07\t$FF\t255\t%11111111\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg07", "-0x80", "-o", out}).Out,
+            "Reg07\t$80\t128\t%10000000\n");
+  const TRunResult malformed = Run({"set", state, "VDP", "Reg07", "-$G", "-o", out});
+  EXPECT_EQ(malformed.Status, 1);
+  EXPECT_THAT(malformed.Err, HasSubstr("\"-$G\" is not a number"));
+
+  // Register names match without regard to case, as sections and keys do.
+  EXPECT_EQ(Run({"get", state, "cpu mc68000", "sr"}).Out, "SR\t$0000\t0\t%0000000000000000\n");
+  EXPECT_EQ(Run({"set", state, "vdp", "REG01", "4", "-o", out}).Out, "Reg01\t$04\t4\t%00000100\n");
+
+  // A value fits when its field can hold it unsigned or in two's complement; else nothing is
+  // written and the message says what would fit.
+  const std::string refused = dir.Path("refused.gs0");
+  for (const char* value : {"$1FF", "256", "-129", "%111111111", "99999999999999999999"}) {
+    const TRunResult run = Run({"set", state, "VDP", "Reg01", value, "-o", refused});
+    EXPECT_EQ(run.Status, 1) << value;
+    EXPECT_EQ(run.Err, "vantor-cli: " + std::string(value) +
+                           " does not fit Reg01, a field of 1 byte: -128 to 255 ($00 to $FF); "
+                           "nothing was written.\n");
+  }
+  EXPECT_THAT(Run({"set", state, "CPU MC68000", "SR", "-32769", "-o", refused}).Err,
+              HasSubstr("a field of 2 bytes: -32768 to 65535 ($0000 to $FFFF)"));
+  EXPECT_FALSE(std::filesystem::exists(refused));
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg01", "-128", "-o", out}).Out,
+            "Reg01\t$80\t128\t%10000000\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg01", "%011111111", "-o", out}).Out,
+            "Reg01\t$FF\t255\t%11111111\n");
 }
 
 TEST_F(CliDocumentCommands, DiffListsRegistersAndRunsOfChangedBytes) {
