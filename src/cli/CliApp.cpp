@@ -92,19 +92,26 @@ constexpr TCommand kCommands[] = {
      "block keeps its size: a shorter file leaves the rest zero, a longer one is cut.\n",
      kOutputOptions, 3, 3, RunLoad},
     {"get",
-     "get STATE SECTION KEY",
+     "get STATE SECTION KEY\n"
+     "   or: get STATE cram|vsram|hsram INDEX",
      "Prints a field as the register grids show it: name, hexadecimal, decimal and binary,\n"
      "separated by tabs. KEY is a layout key (Line001, RAM, or a sub-field key such as\n"
-     "\"CRAM|$A|2\") or the name of a register line (Reg01).\n",
+     "\"CRAM|$A|2\") or the name of a register line (Reg01); sections, keys and names match\n"
+     "without regard to case. CRAM, VSRAM or HSRAM with an INDEX names one word of Colour RAM,\n"
+     "Vertical Scroll RAM or the horizontal scroll table as their grids list them (HSRAM 3 is\n"
+     "Horizontal Scroll RAM[3]); the table lies where VDP register 13 of the savestate puts it.\n",
      {},
      3,
      3,
      RunGet},
-    {"set", "set STATE SECTION KEY VALUE -o OUT",
+    {"set",
+     "set STATE SECTION KEY VALUE -o OUT\n"
+     "   or: set STATE cram|vsram|hsram INDEX VALUE -o OUT",
      "Writes a field and the savestate to OUT. VALUE is decimal, hexadecimal after \"$\",\n"
      "\"x\" or \"0x\" (either with a sign: -5, -$10), or binary after \"%\". It must fit the\n"
      "field, unsigned or in two's complement (one byte: -128 to 255, $00 to $FF); a value\n"
-     "that does not is refused (exit status 1). Prints the field's new texts as get does.\n",
+     "that does not is refused (exit status 1). SECTION and KEY as for get. Prints the\n"
+     "field's new texts as get does.\n",
      kOutputOptions, 4, 4, RunSet},
     {"diff", "diff A B [--json]",
      "Lists what differs between two savestates: every register line (register, section,\n"

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "cli/Commands.h"
+#include "cli/StateModel.h"
 #include "document/FieldValues.h"
 #include "document/Numbers.h"
 
@@ -33,6 +34,57 @@ std::string resolveKey(const TLayout& layout, std::string_view section, std::str
     if (!caseless && sameName(spec.Name, key)) caseless = line;
   }
   return caseless.value_or(std::string(key));
+}
+
+// The [VDP] blocks whose 16-bit elements the grids list, addressed by index instead of a
+// section: "get STATE HSRAM 3".
+constexpr std::string_view kElementBlocks[] = {"CRAM", "VSRAM", "HSRAM"};
+
+struct TFieldAddress {
+  std::string Section;
+  std::string Key;
+};
+
+// The horizontal scroll table lies where register 13 of this savestate puts it.
+void placeHSRAM(TLoadedState& state) {
+  const std::optional<uint8_t> register13 = ReadVDPRegister(*state.Layout, state.Image(), 13);
+  if (!register13) {
+    throw ENoEntryError(TheLayout(state.LayoutPath) +
+                        " has no VDP register 13, which places the horizontal scroll table.");
+  }
+  PlaceHSRAMEntry(*state.Layout, *register13);
+}
+
+TFieldAddress elementAddress(TLoadedState& state, std::string_view block, std::string_view index) {
+  const std::optional<int64_t> number = TryParseInt64(index);
+  if (!number || *number < 0) {
+    throw EUsageError("an element of " + std::string(block) +
+                      " is given by its index (0, 1, ...), not \"" + std::string(index) + "\"");
+  }
+  if (block == "HSRAM") placeHSRAM(state);
+  CheckEntrySize(state, "VDP", block);
+  TFieldSpec spec;
+  if (!state.Layout->ReadFieldSpec("VDP", block, spec)) {
+    throw ENoEntryError(TheLayout(state.LayoutPath) + " has no usable [VDP] " + std::string(block) +
+                        " entry.");
+  }
+  const int64_t count = (int64_t{spec.Size} + 1) / 2;
+  if (*number >= count) {
+    throw ENoEntryError(spec.Name + " has " + std::to_string(count) + " elements, 0 to " +
+                        std::to_string(count - 1) + ": there is no element " +
+                        std::to_string(*number) + ".");
+  }
+  return {"VDP", SubFieldKey(*state.Layout, block, 2 * *number, 2)};
+}
+
+TFieldAddress resolveField(TLoadedState& state, const std::string& section,
+                           const std::string& key) {
+  for (std::string_view block : kElementBlocks)
+    if (sameName(section, block)) return elementAddress(state, block, key);
+  // The table's own key, or a sub-field key of it ("HSRAM|$6|2"), as well.
+  if (sameName(section, "VDP") && sameName(state.Layout->ParseFieldSpec(key).Name, "HSRAM"))
+    placeHSRAM(state);
+  return {section, resolveKey(*state.Layout, section, key)};
 }
 
 TFieldValue readExistingField(TLoadedState& state, std::string_view section,
@@ -124,9 +176,8 @@ std::string fieldRange(int n) {
 int RunGet(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
-  const std::string& section = Argument(context, 1);
-  const std::string key = resolveKey(*state.Layout, section, Argument(context, 2));
-  printField(context, readExistingField(state, section, key));
+  const TFieldAddress field = resolveField(state, Argument(context, 1), Argument(context, 2));
+  printField(context, readExistingField(state, field.Section, field.Key));
   return kExitOk;
 }
 
@@ -139,8 +190,7 @@ int RunSet(TCliContext& context) {
 
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
-  const std::string& section = Argument(context, 1);
-  const std::string key = resolveKey(*state.Layout, section, Argument(context, 2));
+  const auto [section, key] = resolveField(state, Argument(context, 1), Argument(context, 2));
   TFieldValue field = readExistingField(state, section, key);
   if (!typed->Fits(field.ByteCount)) {
     throw EValueError(text + " does not fit " + field.Spec.Name + ", " +

@@ -301,6 +301,38 @@ TEST_F(CliDocumentCommands, GetShowsTheGridTexts) {
   EXPECT_EQ(Run({"get", state, "VDP", "VSRAM|$50|2"}).Status, 3);
 }
 
+TEST_F(CliDocumentCommands, ScrollAndColourRamWordsByIndexAsTheGridsListThem) {
+  Poke(kRegOffset + 13, {0x3E});                 // the horizontal scroll table at VRAM $F800
+  Poke(kVramOffset + 0xF800 + 6, {0xFF, 0xDB});  // its word 3, big endian: -37
+  Poke(kVramOffset + 0xFC00 + 6, {0x00, 0x15});  // where register 13 = $3F would put it
+  Poke(kVsramOffset + 78, {0x2D, 0x00});         // little endian in this layout
+  Poke(kCramOffset + 10, {0x6A, 0x02});
+  const std::string state = Save();
+
+  const std::string word3 = "Horizontal Scroll RAM[3]\t$FFDB\t-37\t%1111111111011011\n";
+  EXPECT_EQ(Run({"get", state, "HSRAM", "3"}).Out, word3);
+  EXPECT_EQ(Run({"get", state, "VDP", "HSRAM|$6|2"}).Out, word3);
+  EXPECT_EQ(Run({"get", state, "vsram", "39"}).Out,
+            "Vertical Scroll RAM[39]\t$002D\t45\t%0000000000101101\n");
+  EXPECT_EQ(Run({"get", state, "Cram", "$5"}).Out, "Color RAM[5]\t$026A\t618\t%0000001001101010\n");
+
+  const std::string out = dir.Path("out.gs0");
+  EXPECT_EQ(Run({"set", state, "hsram", "479", "-$10", "-o", out}).Out,
+            "Horizontal Scroll RAM[479]\t$FFF0\t-16\t%1111111111110000\n");
+  std::vector<uint8_t> expected = image.Bytes();
+  expected[kVramOffset + 0xF800 + 958] = 0xFF;
+  expected[kVramOffset + 0xF800 + 959] = 0xF0;
+  EXPECT_EQ(ReadFile(out), expected);
+
+  // Only the rows the grids have; an index is a number.
+  const TRunResult past = Run({"get", state, "HSRAM", "480"});
+  EXPECT_EQ(past.Status, 3);
+  EXPECT_EQ(past.Err,
+            "Horizontal Scroll RAM has 480 elements, 0 to 479: there is no element 480.\n");
+  EXPECT_EQ(Run({"get", state, "VSRAM", "40"}).Status, 3);
+  EXPECT_EQ(Run({"get", state, "CRAM", "first"}).Status, 1);
+}
+
 TEST_F(CliDocumentCommands, SetWritesTheFieldAndSignExtendsAsTheGridsDo) {
   const std::string state = Save();
   const std::string out = dir.Path("out.gs0");
