@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "TestData.h"
 #include "document/DefaultLayout.h"
 #include "document/FieldSpec.h"
 #include "document/Layout.h"
@@ -83,10 +84,9 @@ TEST(DefaultLayout, IsTheGenecystLayoutByteForByte) {
 }
 
 TEST(DefaultLayout, MatchesTheEmulatorFixtureButForDetection) {
-  const char* fixtures = std::getenv("VANTOR_FIXTURES");
-  if (!fixtures) GTEST_SKIP() << "VANTOR_FIXTURES not set";
-  FILE* file = std::fopen((std::string(fixtures) + "/emulator-h40/layout.ini").c_str(), "rb");
-  if (!file) GTEST_SKIP() << "fixture layout missing";
+  const std::string path = testdata::TestDataPath("emulator-h40/layout.ini");
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_TRUE(file) << "cannot read " << path;
   std::string fixture(20000, '\0');
   fixture.resize(std::fread(fixture.data(), 1, fixture.size(), file));
   std::fclose(file);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "TestData.h"
 #include "VDPTestKit.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
@@ -32,8 +33,7 @@ constexpr std::array<int, 15> kLevels = {0,   27,  49,  71,  87,  103, 119, 130,
                                          146, 157, 174, 190, 206, 228, 255};
 
 fs::path fixtureFolder() {
-  const char* root = std::getenv("VANTOR_FIXTURES");
-  return root ? fs::path(root) / "emulator-h40" : fs::path();
+  return testdata::TestDataPath("emulator-h40");
 }
 
 std::vector<uint8_t> readFile(const fs::path& path) {
@@ -58,9 +58,7 @@ QRgb emulatorColor(const TMegaDriveVDP& vdp, uint8_t code) {
 
 TEST(VDPGoldenTest, ComposedScreenEqualsTheEmulatorsFrame) {
   const fs::path folder = fixtureFolder();
-  if (folder.empty() || !fs::exists(folder / "state.gs0")) {
-    GTEST_SKIP() << "fixture emulator-h40 not found (VANTOR_FIXTURES)";
-  }
+  ASSERT_TRUE(fs::exists(folder / "state.gs0")) << folder << " holds no state.gs0";
   const std::vector<uint8_t> state = readFile(folder / "state.gs0");
   ASSERT_GE(state.size(), kVRAMAt + 65536);
   auto vdp = std::make_unique<TMegaDriveVDP>();
