@@ -1,4 +1,5 @@
 // get and set: one field as the register grids show and take it.
+#include <cctype>
 #include <optional>
 
 #include "cli/Commands.h"
