@@ -97,18 +97,26 @@ constexpr TCommand kCommands[] = {
      "block keeps its size: a shorter file leaves the rest zero, a longer one is cut.\n",
      kOutputOptions, 3, 3, RunLoad},
     {"get",
-     "get STATE SECTION KEY",
+     "get STATE SECTION KEY\n"
+     "   or: get STATE cram|vsram|hsram INDEX",
      "Prints a field as the register grids show it: name, hexadecimal, decimal and binary,\n"
      "separated by tabs. KEY is a layout key (Line001, RAM, or a sub-field key such as\n"
-     "\"CRAM|$A|2\") or the name of a register line (Reg01).\n",
+     "\"CRAM|$A|2\") or the name of a register line (Reg01); sections, keys and names match\n"
+     "without regard to case. CRAM, VSRAM or HSRAM with an INDEX names one word of Colour RAM,\n"
+     "Vertical Scroll RAM or the horizontal scroll table as their grids list them (HSRAM 3 is\n"
+     "Horizontal Scroll RAM[3]); the table lies where VDP register 13 of the savestate puts it.\n",
      {},
      3,
      3,
      RunGet},
-    {"set", "set STATE SECTION KEY VALUE -o OUT",
+    {"set",
+     "set STATE SECTION KEY VALUE -o OUT\n"
+     "   or: set STATE cram|vsram|hsram INDEX VALUE -o OUT",
      "Writes a field and the savestate to OUT. VALUE is decimal, hexadecimal after \"$\",\n"
-     "\"x\" or \"0x\", or binary after \"%\"; it is masked (or sign-extended) to the field as\n"
-     "the register grids do. Prints the field's new texts as get does.\n",
+     "\"x\" or \"0x\" (either with a sign: -5, -$10), or binary after \"%\". It must fit the\n"
+     "field, unsigned or in two's complement (one byte: -128 to 255, $00 to $FF); a value\n"
+     "that does not is refused (exit status 1). SECTION and KEY as for get. Prints the\n"
+     "field's new texts as get does.\n",
      kOutputOptions, 4, 4, RunSet},
     {"diff", "diff A B [--json]",
      "Lists what differs between two savestates: every register line (register, section,\n"
@@ -128,9 +136,10 @@ constexpr std::string_view kToolHelp =
     "Savestates are written only to the file given by -o (which may be the input itself),\n"
     "replacing it only once completely written.\n"
     "\n"
-    "Exit status: 0 done; 1 wrong command line; 2 wrong file type, a file that cannot be read\n"
-    "or written, or a savestate shorter than its layout says; 3 the layout has no usable entry\n"
-    "for the block or field asked for.\n"
+    "Exit status: 0 done; 1 wrong command line or a value that does not fit its field; 2 wrong\n"
+    "file type, a file (or standard output) that cannot be read or written, or a savestate\n"
+    "shorter than its layout says; 3 the layout has no usable entry for the block or field\n"
+    "asked for, or one larger than a savestate can hold.\n"
     "\n"
     "'vantor-cli COMMAND --help' describes a command.\n";
 
@@ -197,9 +206,16 @@ int runCommand(const TCommand& command, TCliContext& context) {
     return command.Run(context);
   } catch (const EUsageError& error) {
     return usageError(context.Err, &command, error.what());
+  } catch (const EValueError& error) {
+    context.Err << kProgram << ": " << error.what() << '\n';
+    return kExitUsage;
   } catch (const ENoEntryError& error) {
     context.Err << error.what() << '\n';
     return kExitNoEntry;
+  } catch (const EStreamError& error) {
+    // The one savestate of the command (two-savestate commands name theirs themselves).
+    context.Err << StreamErrorMessage(error, context.StatePath) << '\n';
+    return kExitFile;
   } catch (const std::exception& error) {
     // EFileError and the other errors the user reads carry the exact message.
     context.Err << error.what() << '\n';
@@ -237,7 +253,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
   std::vector<TOptionSpec> options(command->Options.begin(), command->Options.end());
   options.push_back(kLayoutOption);
-  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath};
+  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath, {}, {}};
   if (!context.Args.Error().empty()) return usageError(err, command, context.Args.Error());
   const std::size_t count = context.Args.Positional().size();
   if (count < command->MinArguments) return usageError(err, command, "missing arguments");

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
 #include "document/FileIO.h"
@@ -24,7 +23,7 @@ int RunPaletteExport(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
 
   std::vector<TPalColor> colors;
   for (int i = first; i < first + count; ++i)
@@ -42,11 +41,14 @@ int RunPaletteImport(TCliContext& context) {
   const std::vector<uint8_t> bytes = ReadFileBytes(palettePath, kJascPalMaxBytes);
   const TJascPalReadResult palette =
       ReadJascPal(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (!palette.Ok) throw EFileError(std::string(kWrongFileType));
-  BlockEntry(*state.Layout, BlockByName("cram"));
+  if (!palette.Ok) {
+    throw EFileError(std::string(kWrongFileType) + " \"" + palettePath +
+                     "\" is not a JASC-PAL palette file.");
+  }
+  BlockEntry(state, BlockByName("cram"));
 
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
   // Entries past the file's colours keep theirs.
   int changed = 0;
   const int count = std::min(static_cast<int>(palette.Colors.size()), kEntries - first);

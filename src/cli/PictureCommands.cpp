@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "cli/Commands.h"
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "vdp/VDPPictures.h"
 #include "view/PictureIO.h"
@@ -74,10 +73,10 @@ struct TStateWithModel {
   std::unique_ptr<TMegaDriveVDP> VDP = std::make_unique<TMegaDriveVDP>();
 };
 
-TStateWithModel loadWithModel(const TCliContext& context) {
+TStateWithModel loadWithModel(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TStateWithModel loaded{LoadState(context, layout, Argument(context, 0))};
-  ImageToVDP(*loaded.State.Layout, loaded.State.Image(), *loaded.VDP);
+  LoadVDPModel(loaded.State, *loaded.VDP);
   return loaded;
 }
 
@@ -125,7 +124,7 @@ int RunPatterns(TCliContext& context) {
   const std::string source = context.Args.Value("--source").value_or("vram");
   if (source != "vram" && source != "main") throw EUsageError("--source is vram or main");
   TStateWithModel loaded = loadWithModel(context);
-
+  if (source == "main") CheckEntrySize(loaded.State, "CPU MC68000", "RAM");
   const auto data = loaded.State.Document->PatternSourceData(
       source == "main" ? TPatternSource::psMainRAM : TPatternSource::psVideoRAM);
   TIndexedBitmap sheet;

@@ -285,7 +285,8 @@ TEST_F(CliPictures, PaletteImportWritesColoursFromTheFirstEntryOn) {
   const TRunResult bad =
       Run({"palette", "import", state, dir.Path("bad.pal"), "-o", dir.Path("o2.gs0")});
   EXPECT_EQ(bad.Status, 2);
-  EXPECT_EQ(bad.Err, "Wrong File Type!\n");
+  EXPECT_EQ(bad.Err,
+            "Wrong File Type! \"" + dir.Path("bad.pal") + "\" is not a JASC-PAL palette file.\n");
 }
 
 TEST_F(CliPictures, PaletteImportHonoursABigEndianColourRam) {
