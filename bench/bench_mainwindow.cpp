@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/VantorMain.h"
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 
 namespace {
 

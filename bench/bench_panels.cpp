@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "panels/CellStrip.h"
-#include "panels/PatSprPictures.h"
+#include "pages/vdp/PatSprPictures.h"
 #include "vdp/MegaDriveVDP.h"
+#include "widgets/CellStrip.h"
 
 namespace {
 

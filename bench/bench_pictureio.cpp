@@ -2,8 +2,8 @@
 // and the PNG files of vantor-cli.
 #include <benchmark/benchmark.h>
 
+#include "pictureio/PictureIO.h"
 #include "vdp/Bitmap.h"
-#include "view/PictureIO.h"
 
 namespace vantor {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
 #include "document/Layout.h"
 #include "document/LayoutIni.h"
 #include "document/SavestateDocument.h"
+#include "statemodel/StateModel.h"
 #include "vdp/Bitmap.h"
 #include "vdp/MegaDriveVDP.h"
 

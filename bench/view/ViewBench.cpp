@@ -8,7 +8,7 @@
 
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 namespace {
 

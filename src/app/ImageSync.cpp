@@ -1,14 +1,14 @@
 // Keeping the VDP model, the register grids and the memory pages in step with the image.
-#include "app/HexPage.h"
-#include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/VantorMain.h"
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
+#include "pages/memory/HexPage.h"
+#include "statemodel/StateModel.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/PageControl.h"
 
 namespace vantor {
 namespace {

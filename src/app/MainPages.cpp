@@ -2,11 +2,11 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "app/HexPage.h"
-#include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/VantorMain.h"
+#include "pages/memory/HexPage.h"
+#include "widgets/PageControl.h"
 
 namespace vantor {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "view/Dialogs.h"
+#include "pages/Dialogs.h"
 
 class QWidget;
 

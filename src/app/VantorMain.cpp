@@ -8,20 +8,20 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/HexPage.h"
-#include "app/PageControl.h"
 #include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/WheelGuard.h"
 #include "hexedit/QuorHDataObject.h"
-#include "panels/AccessKeyPriority.h"
-#include "panels/ColorRAMPage.h"
-#include "panels/DecodedRegistersPage.h"
-#include "panels/PatternsSpritesPage.h"
-#include "panels/ScreenPage.h"
+#include "pages/memory/HexPage.h"
+#include "pages/memory/MemoryPages.h"
+#include "pages/vdp/ColorRAMPage.h"
+#include "pages/vdp/DecodedRegistersPage.h"
+#include "pages/vdp/PatternsSpritesPage.h"
+#include "pages/vdp/ScreenPage.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/MemoryPages.h"
+#include "widgets/AccessKeyPriority.h"
+#include "widgets/PageControl.h"
 
 namespace vantor {
 

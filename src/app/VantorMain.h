@@ -9,12 +9,12 @@
 #include <functional>
 #include <memory>
 
-#include "cli/StateModel.h"
 #include "document/LayoutFile.h"
 #include "document/SavestateDocument.h"
-#include "panels/PageHost.h"
-#include "view/Dialogs.h"
-#include "view/MemoryPageHost.h"
+#include "pages/Dialogs.h"
+#include "pages/PageHost.h"
+#include "pages/memory/MemoryPageHost.h"
+#include "statemodel/StateModel.h"
 
 class QAction;
 class QActionGroup;

@@ -8,7 +8,7 @@
 
 #include "app/QtDialogs.h"
 #include "app/VantorMain.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 namespace {
 

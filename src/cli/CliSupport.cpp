@@ -1,9 +1,9 @@
 #include "cli/CliSupport.h"
 
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/LayoutFile.h"
 #include "document/Numbers.h"
+#include "statemodel/StateModel.h"
 
 namespace vantor {
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "cli/Commands.h"
-#include "cli/StateModel.h"
 #include "document/FieldValues.h"
 #include "document/Numbers.h"
+#include "statemodel/StateModel.h"
 
 namespace vantor {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "cli/Commands.h"
 #include "document/Errors.h"
+#include "pictureio/PictureIO.h"
 #include "vdp/VDPPictures.h"
-#include "view/PictureIO.h"
 
 namespace vantor {
 namespace {

@@ -1,4 +1,4 @@
-#include "view/PictureIO.h"
+#include "pictureio/PictureIO.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "cli/StateModel.h"
+#include "statemodel/StateModel.h"
 
 #include <algorithm>
 #include <cstring>

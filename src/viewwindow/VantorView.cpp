@@ -1,4 +1,4 @@
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,12 +14,12 @@
 #include <algorithm>
 #include <exception>
 
+#include "pages/Dialogs.h"
+#include "pictureio/PictureIO.h"
 #include "vdp/BmpWriter.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
-#include "view/Dialogs.h"
-#include "view/PictureIO.h"
-#include "view/ZoomSnap.h"
+#include "viewwindow/ZoomSnap.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "view/ZoomSnap.h"
+#include "viewwindow/ZoomSnap.h"
 
 namespace vantor {
 

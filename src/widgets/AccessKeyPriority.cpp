@@ -1,4 +1,4 @@
-#include "panels/AccessKeyPriority.h"
+#include "widgets/AccessKeyPriority.h"
 
 #include <QAbstractButton>
 #include <QApplication>

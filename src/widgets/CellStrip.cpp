@@ -1,4 +1,4 @@
-#include "panels/CellStrip.h"
+#include "widgets/CellStrip.h"
 
 #include <qdrawutil.h>
 #include <QKeyEvent>

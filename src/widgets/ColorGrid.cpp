@@ -1,4 +1,4 @@
-#include "panels/ColorGrid.h"
+#include "widgets/ColorGrid.h"
 
 #include <qdrawutil.h>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "panels/FlowLayout.h"
+#include "widgets/FlowLayout.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "panels/LinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "app/PageControl.h"
+#include "widgets/PageControl.h"
 
 #include <QTabBar>
 

@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "AppTestKit.h"
-#include "app/PageControl.h"
 #include "hexedit/HexGridLayout.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "panels/CellStrip.h"
-#include "panels/PatternsSpritesPage.h"
-#include "panels/ScreenPage.h"
-#include "view/VantorView.h"
+#include "pages/vdp/PatternsSpritesPage.h"
+#include "pages/vdp/ScreenPage.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/CellStrip.h"
+#include "widgets/PageControl.h"
 
 namespace vantor::test {
 

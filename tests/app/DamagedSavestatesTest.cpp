@@ -10,8 +10,8 @@
 #include <random>
 
 #include "app/AppTestKit.h"
-#include "app/PageControl.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/PageControl.h"
 
 using namespace vantor;
 using vantor::test::TWindowKit;

@@ -6,12 +6,12 @@
 #include <QTest>
 
 #include "AppTestKit.h"
-#include "app/HexPage.h"
-#include "app/PageControl.h"
 #include "app/RegisterGridSet.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "pages/memory/HexPage.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/PageControl.h"
 
 namespace vantor::test {
 

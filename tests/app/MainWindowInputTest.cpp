@@ -14,14 +14,14 @@
 #include <QWindow>
 
 #include "AppTestKit.h"
-#include "app/PageControl.h"
 #include "app/RegisterGridSet.h"
 #include "app/ScrollLock.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "panels/ColorGrid.h"
-#include "panels/LinkLabel.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/ColorGrid.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/PageControl.h"
 
 namespace vantor::test {
 

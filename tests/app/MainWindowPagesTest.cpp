@@ -6,14 +6,14 @@
 #include <QtTest>
 
 #include "app/AppTestKit.h"
-#include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "panels/DecodedRegistersPage.h"
-#include "panels/LinkLabel.h"
-#include "panels/ScreenPage.h"
+#include "pages/vdp/DecodedRegistersPage.h"
+#include "pages/vdp/ScreenPage.h"
 #include "vdp/MegaDriveVDP.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/PageControl.h"
 
 using namespace vantor;
 using vantor::test::TWindowKit;

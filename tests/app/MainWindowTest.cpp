@@ -5,14 +5,14 @@
 #include <QTest>
 
 #include "AppTestKit.h"
-#include "app/HexPage.h"
-#include "app/PageControl.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "pages/memory/HexPage.h"
 #include "vdp/MegaDriveVDP.h"
+#include "widgets/PageControl.h"
 
 namespace vantor::test {
 

@@ -11,13 +11,13 @@
 #include <set>
 
 #include "TestData.h"
-#include "app/PageControl.h"
 #include "app/VantorMain.h"
 #include "document/Layout.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "pages/memory/MemoryPages.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/MemoryPages.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/PageControl.h"
 
 namespace vantor {
 namespace {

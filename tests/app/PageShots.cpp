@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/PageControl.h"
 #include "app/QtDialogs.h"
 #include "app/VantorMain.h"
+#include "widgets/PageControl.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -7,8 +7,8 @@
 #include "app/RegisterGridSet.h"
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
-#include "panels/ColorGrid.h"
 #include "vdp/MegaDriveVDP.h"
+#include "widgets/ColorGrid.h"
 
 namespace vantor::test {
 

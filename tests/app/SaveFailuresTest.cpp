@@ -9,9 +9,9 @@
 #include "app/AppTestKit.h"
 #include "document/SaveFailures.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "pages/memory/MemoryPages.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/MemoryPages.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 using namespace vantor;
 using vantor::test::TWindowKit;

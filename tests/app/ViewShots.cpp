@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/VantorMain.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "AppTestKit.h"
-#include "app/PageControl.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/PageControl.h"
 
 namespace vantor::test {
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "CliTestKit.h"
-#include "cli/StateModel.h"
+#include "statemodel/StateModel.h"
 #include "vdp/BmpWriter.h"
 #include "vdp/VDPColors.h"
 #include "vdp/VDPPictures.h"

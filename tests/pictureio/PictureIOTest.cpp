@@ -1,5 +1,5 @@
 // Core pictures as Qt images and PNG files.
-#include "view/PictureIO.h"
+#include "pictureio/PictureIO.h"
 
 #include <QImage>
 

@@ -1,11 +1,11 @@
 // The image <-> VDP model rule shared by the tool and the desktop program.
-#include "cli/StateModel.h"
+#include "statemodel/StateModel.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "CliTestKit.h"
+#include "cli/CliTestKit.h"
 #include "document/LayoutIni.h"
 
 namespace vantor::clitest {

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "TestData.h"
-#include "cli/StateModel.h"
 #include "document/DefaultLayout.h"
 #include "document/SavestateDocument.h"
+#include "statemodel/StateModel.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 

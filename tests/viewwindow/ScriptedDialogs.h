@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "view/Dialogs.h"
+#include "pages/Dialogs.h"
 
 namespace vantor {
 

@@ -6,7 +6,7 @@
 
 #include "ScriptedDialogs.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
 
 namespace vantor {
 

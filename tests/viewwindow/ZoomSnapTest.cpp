@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "view/ZoomSnap.h"
+#include "viewwindow/ZoomSnap.h"
 
 namespace vantor {
 

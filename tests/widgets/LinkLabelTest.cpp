@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "panels/LinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 using vantor::TLinkLabel;
 

@@ -1,10 +1,10 @@
-#include "app/HexPage.h"
+#include "pages/memory/HexPage.h"
 
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "hexedit/QuorHexEditorEx.h"
-#include "view/MemoryPages.h"
+#include "pages/memory/MemoryPages.h"
 
 namespace vantor {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 
 namespace vantor {
 

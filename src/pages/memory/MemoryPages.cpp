@@ -1,4 +1,4 @@
-#include "view/MemoryPages.h"
+#include "pages/memory/MemoryPages.h"
 
 #include <QActionGroup>
 #include <QFile>
@@ -8,8 +8,8 @@
 
 #include "document/FileIO.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "view/Dialogs.h"
-#include "view/MemoryPageHost.h"
+#include "pages/Dialogs.h"
+#include "pages/memory/MemoryPageHost.h"
 
 namespace vantor {
 namespace {

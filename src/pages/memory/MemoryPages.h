@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "hexedit/QuorHColors.h"
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 
 class QAction;
 class QFont;

@@ -1,4 +1,4 @@
-#include "panels/ColorRAMPage.h"
+#include "pages/vdp/ColorRAMPage.h"
 
 #include <QMenu>
 #include <exception>
@@ -7,9 +7,9 @@
 #include "document/FileIO.h"
 #include "document/JascPalette.h"
 #include "document/SavestateDocument.h"
-#include "panels/ColorGrid.h"
+#include "pages/Dialogs.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/Dialogs.h"
+#include "widgets/ColorGrid.h"
 
 namespace vantor {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 
 class QMenu;
 class QAction;

@@ -1,4 +1,4 @@
-#include "panels/DecodedRegistersPage.h"
+#include "pages/vdp/DecodedRegistersPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 
 #include "document/Numbers.h"
-#include "panels/HexJump.h"
-#include "panels/LinkLabel.h"
+#include "pages/Dialogs.h"
+#include "pages/vdp/HexJump.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/Dialogs.h"
+#include "widgets/LinkLabel.h"
 
 namespace vantor {
 

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <array>
 
-#include "panels/DecodedRegisterTables.h"
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
+#include "pages/vdp/DecodedRegisterTables.h"
 
 class QCheckBox;
 class QComboBox;

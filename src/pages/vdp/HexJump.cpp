@@ -1,4 +1,4 @@
-#include "panels/HexJump.h"
+#include "pages/vdp/HexJump.h"
 
 #include "hexedit/QuorHexEditorEx.h"
 

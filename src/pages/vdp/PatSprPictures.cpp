@@ -1,4 +1,4 @@
-#include "panels/PatSprPictures.h"
+#include "pages/vdp/PatSprPictures.h"
 
 #include "vdp/MegaDriveVDP.h"
 

@@ -1,4 +1,4 @@
-#include "panels/PatternsSpritesPage.h"
+#include "pages/vdp/PatternsSpritesPage.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -15,16 +15,16 @@
 
 #include "document/Numbers.h"
 #include "document/SavestateDocument.h"
-#include "panels/CellStrip.h"
-#include "panels/FlowLayout.h"
-#include "panels/HexJump.h"
-#include "panels/LinkLabel.h"
-#include "panels/PatSprPictures.h"
+#include "pages/Dialogs.h"
+#include "pages/vdp/HexJump.h"
+#include "pages/vdp/PatSprPictures.h"
+#include "pictureio/PictureIO.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
-#include "view/Dialogs.h"
-#include "view/PictureIO.h"
-#include "view/VantorView.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/CellStrip.h"
+#include "widgets/FlowLayout.h"
+#include "widgets/LinkLabel.h"
 
 namespace vantor {
 

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 #include "vdp/Bitmap.h"
 
 class QCheckBox;

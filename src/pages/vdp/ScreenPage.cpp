@@ -1,4 +1,4 @@
-#include "panels/ScreenPage.h"
+#include "pages/vdp/ScreenPage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "pages/Dialogs.h"
+#include "pictureio/PictureIO.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
-#include "view/Dialogs.h"
-#include "view/PictureIO.h"
 
 namespace vantor {
 

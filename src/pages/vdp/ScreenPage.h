@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "panels/PageHost.h"
+#include "pages/PageHost.h"
 #include "vdp/Bitmap.h"
 
 class QAction;

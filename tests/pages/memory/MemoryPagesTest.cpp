@@ -13,9 +13,9 @@
 #include <deque>
 
 #include "hexedit/QuorHexEditorEx.h"
-#include "view/Dialogs.h"
-#include "view/MemoryPageHost.h"
-#include "view/MemoryPages.h"
+#include "pages/Dialogs.h"
+#include "pages/memory/MemoryPageHost.h"
+#include "pages/memory/MemoryPages.h"
 
 namespace vantor {
 namespace {

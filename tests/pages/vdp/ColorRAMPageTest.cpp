@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "FakeHost9.h"
-#include "panels/ColorGrid.h"
-#include "panels/ColorRAMPage.h"
+#include "pages/vdp/ColorRAMPage.h"
+#include "widgets/ColorGrid.h"
 
 namespace vantor::test {
 

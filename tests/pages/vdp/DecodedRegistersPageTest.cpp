@@ -7,8 +7,8 @@
 
 #include "FakePageHost.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "panels/DecodedRegistersPage.h"
-#include "panels/LinkLabel.h"
+#include "pages/vdp/DecodedRegistersPage.h"
+#include "widgets/LinkLabel.h"
 
 using namespace vantor;
 using vantor::test::TFakePageHost;

@@ -17,9 +17,9 @@
 #include "document/Layout.h"
 #include "document/SavestateDocument.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "panels/PageHost.h"
+#include "pages/Dialogs.h"
+#include "pages/PageHost.h"
 #include "vdp/MegaDriveVDP.h"
-#include "view/Dialogs.h"
 
 namespace vantor::test {
 

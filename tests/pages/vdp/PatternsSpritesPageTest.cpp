@@ -13,10 +13,10 @@
 #include "FakeHost9.h"
 #include "document/FieldValues.h"
 #include "hexedit/HexGridLayout.h"
-#include "panels/CellStrip.h"
-#include "panels/LinkLabel.h"
-#include "panels/PatternsSpritesPage.h"
-#include "view/VantorView.h"
+#include "pages/vdp/PatternsSpritesPage.h"
+#include "viewwindow/VantorView.h"
+#include "widgets/CellStrip.h"
+#include "widgets/LinkLabel.h"
 
 namespace vantor::test {
 

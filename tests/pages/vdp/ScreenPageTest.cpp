@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "FakePageHost.h"
-#include "panels/ScreenPage.h"
-#include "view/PictureIO.h"
+#include "pages/vdp/ScreenPage.h"
+#include "pictureio/PictureIO.h"
 
 using namespace vantor;
 using vantor::test::TFakePageHost;
