@@ -138,7 +138,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // Building the window (MainPages.cpp, MainMenus.cpp).
+  // Building the window (VantorMainPages.cpp, VantorMainMenus.cpp).
   void createPages();
   QWidget* createVDPPages();
   void createMenus();
@@ -146,12 +146,12 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void showScrollLock();
   void connectPageChanges();
 
-  // Commands (SavestateCommands.cpp).
+  // Commands (VantorMainCommands.cpp).
   void loadFile(const QString& path);
   void showError(const QString& text);
   void writeSavestate(const QString& path);
 
-  // Synchronisation helpers (ImageSync.cpp).
+  // Synchronisation helpers (VantorMainSync.cpp).
   bool reloadModel();
   bool refreshAll();
   // "Registers decoded" or "Patterns && Sprites" is the selected VDP page: the model, not the
@@ -167,7 +167,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   // Committed edits held outside the image (open grid cells, the model while it is the working
   // copy, the selected memory pages) reach it; the focus stays where it is.
   void storeHeldEdits();
-  // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
+  // The view window (VantorMainSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
   void modelFromCurrentImage();
   void showViewPicture(TViewMode mode);
