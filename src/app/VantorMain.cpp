@@ -8,11 +8,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/QtDialogs.h"
 #include "app/RegisterGrid.h"
 #include "app/RegisterGridSet.h"
 #include "app/WheelGuard.h"
 #include "hexedit/QuorHDataObject.h"
+#include "pages/QtDialogs.h"
 #include "pages/memory/HexPage.h"
 #include "pages/memory/MemoryPages.h"
 #include "pages/vdp/ColorRAMPage.h"

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/QtDialogs.h"
 #include "app/VantorMain.h"
+#include "pages/QtDialogs.h"
 #include "viewwindow/VantorView.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/QtDialogs.h"
 #include "app/VantorMain.h"
+#include "pages/QtDialogs.h"
 #include "widgets/PageControl.h"
 
 int main(int argc, char** argv) {

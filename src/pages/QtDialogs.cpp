@@ -1,4 +1,4 @@
-#include "app/QtDialogs.h"
+#include "pages/QtDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>

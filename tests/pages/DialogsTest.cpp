@@ -1,7 +1,7 @@
 // The layout file's dialog filters in this platform's form.
 #include <QTest>
 
-#include "app/QtDialogs.h"
+#include "pages/QtDialogs.h"
 
 namespace vantor::test {
 
