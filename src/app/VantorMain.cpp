@@ -16,9 +16,6 @@
 #include "pages/memory/HexPage.h"
 #include "pages/memory/MemoryPages.h"
 #include "pages/vdp/ColorRAMPage.h"
-#include "pages/vdp/DecodedRegistersPage.h"
-#include "pages/vdp/PatternsSpritesPage.h"
-#include "pages/vdp/ScreenPage.h"
 #include "vdp/MegaDriveVDP.h"
 #include "widgets/AccessKeyPriority.h"
 #include "widgets/PageControl.h"
@@ -47,7 +44,7 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
     m_vdpStale = true;
   };
   hooks.FollowColor = [this](int entry) {
-    if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->FollowColor(entry);
+    if (m_colorPage) m_colorPage->FollowColor(entry);
   };
   hooks.HScrollRegister = [this] { return int(m_vdp->GetReg(13)); };
   hooks.ScrollLock = [this] { return ScrollLockActive(); };
@@ -55,15 +52,11 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   m_grids = std::make_unique<TRegisterGridSet>(m_document, std::move(hooks), this);
 
   createPages();
-  CreateDecodedRegistersPage(*this);
-  CreateColorRAMPage(*this);
-  CreatePatternsSpritesPage(*this);
-  CreateScreenPage(*this);
   createMenus();
   // The page in front owns the access keys it shares with the menu bar.
   new TAccessKeyPriority(m_pcMain);
   // The memory editors share one context menu.
-  m_memoryPages = std::make_unique<TMemoryPages>(*this);
+  m_memoryPages = std::make_unique<TMemoryPages>(*this, [this] { return ActiveHexEditor(); });
   for (THexPage* page : m_hexPages)
     m_memoryPages->Attach(*page->Editor());
   m_statusLabel = new QLabel(this);
@@ -87,9 +80,10 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
   m_odlgSavestate.DefaultExt = QStringLiteral("gst");
   m_sdlgSavestate.Filter = filter;
   m_sdlgSavestate.OverwritePrompt = true;
-  m_sdlgMisc.OverwritePrompt = true;
-  m_sdlgBmp.Filter = QStringLiteral("Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*");
-  m_sdlgBmp.OverwritePrompt = true;
+  m_fileDialogs.sdlgMisc.OverwritePrompt = true;
+  m_fileDialogs.sdlgBmp.Filter =
+      QStringLiteral("Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*");
+  m_fileDialogs.sdlgBmp.OverwritePrompt = true;
 
   // The window shows first; a layout file that could not be written is reported then.
   if (!m_layoutFile.Error.empty()) {
@@ -103,7 +97,6 @@ TfrmMain::TfrmMain(const TLayoutLocations& where, std::unique_ptr<TDialogs> dial
         [this](const std::string& text) { showError(QString::fromStdString(text)); });
     RefreshFromImage();
   });
-  m_updateLock = 0;
   SetModified(false);
 }
 
@@ -121,15 +114,11 @@ TRegisterGrid* TfrmMain::Grid(TGridId id) const {
 }
 
 void TfrmMain::RunCommand(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& error) {
-    showError(QString::fromUtf8(error.what()));
-  }
+  vantor::RunCommand(*m_dialogs, command);
 }
 
 void TfrmMain::showError(const QString& text) {
-  m_dialogs->ShowMessage(TMsgDlgType::mtError, text, mbOK);
+  ReportError(*m_dialogs, text);
 }
 
 QString TfrmMain::StatusText() const {

@@ -11,9 +11,7 @@
 
 #include "document/LayoutFile.h"
 #include "document/SavestateDocument.h"
-#include "pages/Dialogs.h"
 #include "pages/PageHost.h"
-#include "pages/memory/MemoryPageHost.h"
 #include "statemodel/StateModel.h"
 
 class QAction;
@@ -23,18 +21,22 @@ class QSplitter;
 
 namespace vantor {
 
+class TColorRAMPage;
 class THexPage;
 class TMemoryPages;
 class TPageControl;
+class TQuorHexEditorEx;
 class TRegisterGrid;
 class TRegisterGridSet;
+class TVDPPage;
+class TfrmView;
 enum class TGridId;
 enum TViewMode : uint8_t;
 
 // Identifiers of the View menu items.
 enum TViewMenuId { vmiScreen = 1, vmiPatterns = 2, vmiSprites = 3 };
 
-class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost {
+class TfrmMain : public QMainWindow, public TPageHost {
   Q_OBJECT
 
  public:
@@ -57,7 +59,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void OpenSavestate(const QString& path);
 
   // Runs a command; any failure is shown in one "Error" box with its text.
-  void RunCommand(const std::function<void()>& command) override;
+  void RunCommand(const std::function<void()>& command);
 
   // Image synchronisation.
   // Every holder refilled from the image; "Stream read error" after the refill when something
@@ -97,36 +99,51 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   // it, its closing clears the View menu's marks, loads and edits rebuild its picture.
   void AttachViewWindow(TfrmView* view);
 
-  // TVDPPageHost and TMemoryPageHost.
+  // Page switching (runs the page-change rule like a user's click would).
+  void ShowMainPage(TMainPageId page);
+  void ShowVDPPage(TVDPPageId page);
+  // Shows "Main CPU (MC68000)" / "RAM".
+  void ShowMainCPURAM();
+  TVDPPageId CurrentVDPPage() const;
+  // The pages' intents.
+  // Shows the memory page with its editor's caret on the byte at offset; beeps when the block
+  // has no such byte.
+  void JumpToMemory(THexPageId page, int64_t offset);
+  // Selects the row of Colour RAM entry (0..63) in sgCRAM, shows "Color RAM", focuses sgCRAM.
+  void SelectCRAMRow(int entry);
+  // The status bar's one simple text.
+  void StatusText(const QString& text);
+  // Puts another object in charge of a VDP page's show, reload and commit calls; tests count
+  // them with it. Null leaves the page without one. The window does not own it.
+  void SetVDPPage(TVDPPageId id, TVDPPage* page);
+
+  // The hex editors of the memory pages, and the one the user sees (null when none is shown:
+  // main CPU RAM, then Z80 RAM, then Video RAM, each only when its page and its outer page are
+  // both shown).
+  TQuorHexEditorEx* HexEditor(THexPageId page);
+  TQuorHexEditorEx* ActiveHexEditor();
+  // The floating view window (null while there is none).
+  TfrmView* ViewWindow();
+  // Stores what the model changed since it last matched the image into the image and
+  // refreshes the views that show those bytes as text.
+  void VDPToImage();
+  TFileDialog& odlgMisc() { return m_fileDialogs.odlgMisc; }
+  TFileDialog& sdlgMisc() { return m_fileDialogs.sdlgMisc; }
+  TFileDialog& sdlgBmp() { return m_fileDialogs.sdlgBmp; }
+
+  // TPageHost.
   TSavestateDocument& Document() override { return m_document; }
   TLayout& Layout() override { return m_layout; }
   TMegaDriveVDP& VDP() override { return *m_vdp; }
-  TDialogs& Dialogs() override { return *m_dialogs; }
-  int UpdateLock() const override { return m_updateLock; }
-  void IncUpdateLock() override { ++m_updateLock; }
-  void DecUpdateLock() override { --m_updateLock; }
-  bool VDPStale() const override { return m_vdpStale; }
   void SetModified(bool modified) override;
+  bool VDPStale() const override { return m_vdpStale; }
   void ImageToVDP() override;
-  void VDPToImage() override;
   void pcVDPChanging() override;
-  void StatusText(const QString& text) override;
-  QTableWidget* sgCRAM() override;
-  void FillCRAMGrid() override;
-  void SelectCRAMRow(int entry) override;
-  void ShowMainPage(TMainPageId page) override;
-  void ShowVDPPage(TVDPPageId page) override;
-  void ShowMainCPURAM() override;
-  TVDPPageId CurrentVDPPage() const override;
-  TQuorHexEditorEx* HexEditor(THexPageId page) override;
-  TfrmView* ViewWindow() override;
+  TUpdateLock& UpdateLock() override { return m_updateLock; }
   TPatternSource PatternSource() const override { return m_patternSource; }
   void SetPatternSource(TPatternSource source) override { m_patternSource = source; }
-  TFileDialog& odlgMisc() override { return m_odlgMisc; }
-  TFileDialog& sdlgMisc() override { return m_sdlgMisc; }
-  TFileDialog& sdlgBmp() override { return m_sdlgBmp; }
-  void InstallVDPPage(TVDPPageId id, QWidget* content, TVDPPage* page) override;
-  TQuorHexEditorEx* ActiveHexEditor() override;
+  TDialogs& Dialogs() override { return *m_dialogs; }
+  TFileDialogs& FileDialogs() override { return m_fileDialogs; }
 
  signals:
   void viewMenuChosen(int identifier);
@@ -141,6 +158,8 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   // Building the window (VantorMainPages.cpp, VantorMainMenus.cpp).
   void createPages();
   QWidget* createVDPPages();
+  void createVDPPageContents();
+  void connectPage(TVDPPage* page);
   void createMenus();
   void showHelp(bool about);
   void showScrollLock();
@@ -172,6 +191,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void modelFromCurrentImage();
   void showViewPicture(TViewMode mode);
   void redrawView();
+  void redrawViewPatterns();
   void liveRedraw();
   bool hexPageSelected(THexPageId page) const;
   bool hexPageShowing(THexPageId page) const;
@@ -183,16 +203,14 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   TVDPSnapshot m_vdpSynced;  // the model as it last matched the image
   std::unique_ptr<TDialogs> m_dialogs;
   std::unique_ptr<TRegisterGridSet> m_grids;
-  int m_updateLock = 0;
+  TUpdateLock m_updateLock;
   bool m_vdpStale = false;
   TPatternSource m_patternSource{};
   QPointer<TfrmView> m_view;  // cleared when the view window goes first at shutdown
 
   TFileDialog m_odlgSavestate;
   TFileDialog m_sdlgSavestate;
-  TFileDialog m_odlgMisc;
-  TFileDialog m_sdlgMisc;
-  TFileDialog m_sdlgBmp;
+  TFileDialogs m_fileDialogs;
 
   TPageControl* m_pcMain = nullptr;
   TPageControl* m_pcMainCPU = nullptr;
@@ -202,7 +220,10 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   std::array<THexPage*, 3> m_hexPages{};
   std::unique_ptr<TMemoryPages> m_memoryPages;
   std::array<QWidget*, 7> m_vdpContainers{};
+  // The content of "Registers decoded", "Color RAM", "Patterns && Sprites" and "Screen"; the
+  // others are filled by the window itself.
   std::array<TVDPPage*, 7> m_vdpPages{};
+  TColorRAMPage* m_colorPage = nullptr;
   QWidget* m_dgCRAMSlot = nullptr;
   QLabel* m_statusLabel = nullptr;
   QAction* m_miScrollLock = nullptr;

@@ -52,7 +52,6 @@ void TfrmMain::loadFile(const QString& path) {
   m_vdp->Reset();
   m_vdpSynced.Take(*m_vdp);
   const auto finish = [&] {
-    m_updateLock = 0;
     SetModified(false);
     SetFileName(path);
   };
@@ -73,7 +72,6 @@ void TfrmMain::loadFile(const QString& path) {
 void TfrmMain::writeSavestate(const QString& path) {
   CommitPendingEdits();
   m_document.WriteTo(path.toStdString());
-  m_updateLock = 0;
   SetModified(false);
 }
 

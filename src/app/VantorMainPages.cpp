@@ -1,4 +1,6 @@
-// The page structure of the main window: the main page control with its sub-pages.
+// The page structure of the main window: the main page control with its sub-pages, the VDP
+// pages' content and the pages' intents.
+#include <QCoreApplication>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -6,6 +8,10 @@
 #include "app/RegisterGridSet.h"
 #include "app/VantorMain.h"
 #include "pages/memory/HexPage.h"
+#include "pages/vdp/ColorRAMPage.h"
+#include "pages/vdp/DecodedRegistersPage.h"
+#include "pages/vdp/PatternsSpritesPage.h"
+#include "pages/vdp/ScreenPage.h"
 #include "widgets/PageControl.h"
 
 namespace vantor {
@@ -53,6 +59,7 @@ void TfrmMain::createPages() {
   m_pcMain->addTab(createVDPPages(), QString::fromLatin1(kMainCaptions[2]));
   setCentralWidget(m_pcMain);
   connectPageChanges();
+  createVDPPageContents();
 }
 
 QWidget* TfrmMain::createVDPPages() {
@@ -89,12 +96,36 @@ QWidget* TfrmMain::createVDPPages() {
   return m_pcVDP;
 }
 
-void TfrmMain::InstallVDPPage(TVDPPageId id, QWidget* content, TVDPPage* page) {
+// "Registers", "Scroll RAM" and "Video RAM" hold grids and a memory page of the window itself;
+// the colour grid goes above sgCRAM.
+void TfrmMain::createVDPPageContents() {
+  m_colorPage = new TColorRAMPage(*this);
+  const std::pair<TVDPPageId, TVDPPage*> pages[] = {
+      {TVDPPageId::vpDecoded, new TDecodedRegistersPage(*this)},
+      {TVDPPageId::vpColorRAM, m_colorPage},
+      {TVDPPageId::vpPatterns, new TPatternsSpritesPage(*this)},
+      {TVDPPageId::vpScreen, new TScreenPage(*this)},
+  };
+  for (const auto& [id, page] : pages) {
+    QWidget* container =
+        id == TVDPPageId::vpColorRAM ? m_dgCRAMSlot : m_vdpContainers[std::size_t(id)];
+    container->layout()->addWidget(page);
+    m_vdpPages[std::size_t(id)] = page;
+    connectPage(page);
+  }
+}
+
+// The pages' intents, connected once for every page.
+void TfrmMain::connectPage(TVDPPage* page) {
+  connect(page, &TVDPPage::jumpToMemory, this, &TfrmMain::JumpToMemory);
+  connect(page, &TVDPPage::colorEntryChosen, this, &TfrmMain::SelectCRAMRow);
+  connect(page, &TVDPPage::colorsChanged, this, [this] { m_grids->FillGrid(TGridId::sgCRAM, -1); });
+  connect(page, &TVDPPage::patternsChanged, this, &TfrmMain::redrawViewPatterns);
+  connect(page, &TVDPPage::statusText, this, qOverload<const QString&>(&TfrmMain::StatusText));
+}
+
+void TfrmMain::SetVDPPage(TVDPPageId id, TVDPPage* page) {
   m_vdpPages[std::size_t(id)] = page;
-  if (!content) return;
-  QWidget* container =
-      id == TVDPPageId::vpColorRAM ? m_dgCRAMSlot : m_vdpContainers[std::size_t(id)];
-  container->layout()->addWidget(content);
 }
 
 void TfrmMain::ShowMainPage(TMainPageId page) {
@@ -115,19 +146,29 @@ TVDPPageId TfrmMain::CurrentVDPPage() const {
   return TVDPPageId(m_pcVDP->ShownIndex());
 }
 
-QTableWidget* TfrmMain::sgCRAM() {
-  return Grid(TGridId::sgCRAM);
-}
-
-void TfrmMain::FillCRAMGrid() {
-  m_grids->FillGrid(TGridId::sgCRAM, -1);
-}
-
 void TfrmMain::SelectCRAMRow(int entry) {
   TRegisterGrid* grid = Grid(TGridId::sgCRAM);
   grid->SelectCell(grid->Col(), TRegisterGrid::kFixedRows + entry);
   ShowVDPPage(TVDPPageId::vpColorRAM);
   grid->setFocus();
+}
+
+void TfrmMain::JumpToMemory(THexPageId page, int64_t offset) {
+  switch (page) {
+    case THexPageId::hpMainRAM:
+      ShowMainCPURAM();
+      break;
+    case THexPageId::hpSubRAM:
+      ShowMainPage(TMainPageId::mpSubCPU);
+      m_pcSubCPU->setCurrentIndex(1);
+      break;
+    case THexPageId::hpVideoRAM:
+      ShowVDPPage(TVDPPageId::vpVideoRAM);
+      break;
+  }
+  // The page is laid out first, so that the editor knows how many rows it shows.
+  QCoreApplication::processEvents();
+  if (!HexPage(page)->JumpTo(offset)) m_dialogs->Beep();
 }
 
 void TfrmMain::connectPageChanges() {

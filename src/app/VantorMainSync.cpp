@@ -4,6 +4,7 @@
 #include "app/VantorMain.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
+#include "pages/VDPPage.h"
 #include "pages/memory/HexPage.h"
 #include "statemodel/StateModel.h"
 #include "vdp/MegaDriveVDP.h"
@@ -30,7 +31,9 @@ bool TfrmMain::reloadModel() {
   const bool complete = ImageToVDPPadded(m_layout, m_document.Image(), *m_vdp);
   m_vdpSynced.Take(*m_vdp);
   m_grids->FollowHScrollTable();
-  if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->RepaintColors();
+  for (TVDPPage* page : m_vdpPages) {
+    if (page != nullptr) page->ModelReloaded();
+  }
   return complete;
 }
 
@@ -63,12 +66,14 @@ void TfrmMain::RefreshFromImage() {
 }
 
 bool TfrmMain::refreshAll() {
-  ++m_updateLock;
-  bool complete = reloadModel();
-  complete = m_grids->FillAll() && complete;
-  for (int i = 0; i < 3; ++i)
-    complete = LoadHexEditFromImage(THexPageId(i), true) && complete;
-  --m_updateLock;
+  bool complete = true;
+  {
+    const TUpdateLock::TScope lock(m_updateLock);
+    complete = reloadModel();
+    complete = m_grids->FillAll() && complete;
+    for (int i = 0; i < 3; ++i)
+      complete = LoadHexEditFromImage(THexPageId(i), true) && complete;
+  }
   for (TVDPPageId id : {TVDPPageId::vpDecoded, TVDPPageId::vpPatterns, TVDPPageId::vpScreen}) {
     TVDPPage* page = m_vdpPages[std::size_t(id)];
     if (page && m_pcVDP->currentIndex() == int(id)) page->PageShow();
@@ -161,7 +166,7 @@ TQuorHexEditorEx* TfrmMain::HexEditor(THexPageId page) {
 }
 
 bool TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
-  ++m_updateLock;
+  const TUpdateLock::TScope lock(m_updateLock);
   TFieldSpec spec;
   SavestateImage& image = m_document.Image();
   bool complete = true;
@@ -177,7 +182,6 @@ bool TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
     complete = count == bytes.size();
     HexPage(page)->Load(bytes.data(), bytes.size(), reset);
   }
-  --m_updateLock;
   return complete;
 }
 
@@ -204,7 +208,7 @@ void TfrmMain::hexPageExited(THexPageId page) {
 }
 
 void TfrmMain::hexPageChanged() {
-  if (m_updateLock <= 0) SetModified(true);
+  if (!m_updateLock.Raised()) SetModified(true);
 }
 
 TfrmView* TfrmMain::ViewWindow() {
@@ -216,7 +220,7 @@ void TfrmMain::AttachViewWindow(TfrmView* view) {
   m_view = view;
   if (view == nullptr) return;
   // The view window saves its picture through this window's bitmap dialog and reports here.
-  view->SetDialogs(m_dialogs.get(), &m_sdlgBmp);
+  view->SetDialogs(m_dialogs.get(), &m_fileDialogs.sdlgBmp);
   connect(view, &TfrmView::closed, this, &TfrmMain::ViewWindowClosed);
   // "All sprites" in the view window's menu: its screen is built again, as a View menu
   // choice builds it.
@@ -266,6 +270,13 @@ void TfrmMain::showViewPicture(TViewMode mode) {
 
 void TfrmMain::redrawView() {
   if (m_view != nullptr) showViewPicture(m_view->ViewMode());
+}
+
+// The pattern source changed: a view window showing patterns shows them from the new one.
+void TfrmMain::redrawViewPatterns() {
+  if (m_view != nullptr && m_view->isVisible() && m_view->ViewMode() == vmPatterns) {
+    showViewPicture(vmPatterns);
+  }
 }
 
 // After an edit the view window follows the model while the user works on a VDP page, or on

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace vantor {
@@ -40,5 +41,12 @@ class TDialogs {
   virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
   virtual void Beep() = 0;
 };
+
+// The one report of errors the user must read: text in an "Error" box with an OK button.
+void ReportError(TDialogs& dialogs, const QString& text);
+// Runs a command of the user. A failure - any std::exception, such as a file error with its
+// message - ends the command and is reported with its text; what the command changed before
+// the failure stays changed. No exception leaves the command for the event loop.
+void RunCommand(TDialogs& dialogs, const std::function<void()>& command);
 
 }  // namespace vantor

@@ -4,17 +4,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
-#include <QStringList>
 #include <QWindow>
 #include <algorithm>
-#include <exception>
 
-#include "pages/Dialogs.h"
+#include "pages/QtDialogs.h"
 #include "pictureio/PictureIO.h"
 #include "vdp/BmpWriter.h"
 #include "vdp/MegaDriveVDP.h"
@@ -30,18 +26,6 @@ constexpr QSize kInitialClientSize(320, 224);
 
 constexpr char kBitmapFilter[] = "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*";
 constexpr char kPngFilter[] = "PNG files (*.png)|*.png";
-
-// "Description|pattern;pattern|..." as Qt wants it: "Description (pattern pattern);;...".
-QString toQtFilter(const QString& pipes) {
-  const QStringList parts = pipes.split(u'|');
-  QStringList entries;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(u';', u' ');
-    entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
-  }
-  return entries.join(QStringLiteral(";;"));
-}
 
 int sign(int value) {
   return (value > 0) - (value < 0);
@@ -88,6 +72,8 @@ TfrmView::TfrmView(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint),
       m_ViewBitmap(1, 1, 8),
       m_mainWindow(mainWindow),
+      m_desktopDialogs(std::make_unique<TQtDialogs>(this)),
+      m_dialogs(m_desktopDialogs.get()),
       m_modifierQuery([] { return QGuiApplication::queryKeyboardModifiers(); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
@@ -127,7 +113,7 @@ QString TfrmView::WithPngFilter(const QString& filter) {
 }
 
 void TfrmView::SetDialogs(TDialogs* dialogs, TFileDialog* bitmapDialog) {
-  m_dialogs = dialogs;
+  m_dialogs = dialogs != nullptr ? dialogs : m_desktopDialogs.get();
   m_bitmapDialog = bitmapDialog;
 }
 
@@ -352,23 +338,13 @@ void TfrmView::pmiSaveBmpClick(const QAction* sender) {
     return;
   }
   const QString fileName = AskSaveFileName();
-  if (!fileName.isEmpty()) {
-    try {
-      SaveZoomedPicture(fileName);
-    } catch (const std::exception& error) {
-      ReportError(QString::fromStdString(error.what()));
-    }
-  }
+  if (!fileName.isEmpty()) RunCommand(*m_dialogs, [&] { SaveZoomedPicture(fileName); });
   // The dialogs belong to the main window, which takes the keyboard when they close: the keys
   // go back to this window, where the user was, not to a main window it may hide.
   if (isVisible()) activateWindow();
 }
 
 QString TfrmView::AskSaveFileName() {
-  if (m_dialogs == nullptr) {
-    const QString filter = WithPngFilter(QLatin1String(kBitmapFilter));
-    return QFileDialog::getSaveFileName(this, QString(), QString(), toQtFilter(filter));
-  }
   TFileDialog dialog;
   if (m_bitmapDialog != nullptr) {
     dialog = *m_bitmapDialog;
@@ -380,14 +356,6 @@ QString TfrmView::AskSaveFileName() {
   if (!m_dialogs->GetSaveFileName(dialog)) return QString();
   if (m_bitmapDialog != nullptr) m_bitmapDialog->FileName = dialog.FileName;
   return dialog.FileName;
-}
-
-void TfrmView::ReportError(const QString& text) {
-  if (m_dialogs != nullptr) {
-    m_dialogs->ShowMessage(TMsgDlgType::mtError, text, mbOK);
-  } else {
-    QMessageBox::critical(this, QStringLiteral("Error"), text);
-  }
 }
 
 // Pixel duplication whatever Halftone says: the file holds the same 256 colours.

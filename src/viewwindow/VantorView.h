@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "vdp/Bitmap.h"
@@ -87,8 +88,8 @@ class TfrmView : public QWidget {
   bool AllSprites() const;
 
   // The dialogs through which the window asks the user, and the bitmap save dialog it shares
-  // with the main window (its filter gains a PNG entry here). Until they are set, the
-  // desktop's own save dialog and message box are used.
+  // with the main window (its filter gains a PNG entry here). Until they are set (or after
+  // null is set), the desktop's own dialogs are used.
   void SetDialogs(TDialogs* dialogs, TFileDialog* bitmapDialog);
   void SetModifierQuery(TModifierQuery query) { m_modifierQuery = std::move(query); }
 
@@ -132,7 +133,6 @@ class TfrmView : public QWidget {
   template <typename Build>
   void BuildPicture(TViewMode mode, Build&& build);
   QString AskSaveFileName();
-  void ReportError(const QString& text);
   void SaveZoomedPicture(const QString& fileName) const;
   void CopyPicture() const;
   void PictureChanged();
@@ -159,6 +159,7 @@ class TfrmView : public QWidget {
   QAction* m_pmiSaveBmp = nullptr;
   QAction* m_pmiCopyToCB = nullptr;
   QAction* m_pmiAllSprites = nullptr;
+  std::unique_ptr<TDialogs> m_desktopDialogs;
   TDialogs* m_dialogs = nullptr;
   TFileDialog* m_bitmapDialog = nullptr;
   TModifierQuery m_modifierQuery;

@@ -1,5 +1,5 @@
-// Helpers of the main window tests: scripted dialogs and a window whose layout file lives in a
-// temporary folder.
+// Helpers of the main window tests: a window whose layout file lives in a temporary folder,
+// with the scripted dialogs of tests/support.
 #pragma once
 
 #include <QApplication>
@@ -8,56 +8,15 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 #include <memory>
 
 #include "TestData.h"
 #include "app/RegisterGrid.h"
 #include "app/VantorMain.h"
 #include "document/FieldValues.h"
+#include "support/ScriptedDialogs.h"
 
 namespace vantor::test {
-
-struct TShownMessage {
-  TMsgDlgType Type;
-  QString Text;
-  TMsgDlgButtons Buttons;
-};
-
-// Answers every dialog from queues the test fills; records what was shown.
-class TScriptedDialogs : public TDialogs {
- public:
-  std::deque<QString> FileAnswers;  // empty string: cancelled
-  std::deque<TMsgDlgBtn> MessageAnswers;
-  std::vector<TShownMessage> Messages;
-  std::vector<TFileDialog> FileDialogs;  // as they were when shown
-  int Beeps = 0;
-
-  bool GetOpenFileName(TFileDialog& dialog) override { return answer(dialog); }
-  bool GetSaveFileName(TFileDialog& dialog) override { return answer(dialog); }
-  TMsgDlgBtn ShowMessage(TMsgDlgType type, const QString& text, TMsgDlgButtons buttons) override {
-    Messages.push_back({type, text, buttons});
-    if (MessageAnswers.empty()) return mbOK;
-    const TMsgDlgBtn result = MessageAnswers.front();
-    MessageAnswers.pop_front();
-    return result;
-  }
-  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
-  void Beep() override { ++Beeps; }
-
- private:
-  bool answer(TFileDialog& dialog) {
-    FileDialogs.push_back(dialog);
-    QString file;
-    if (!FileAnswers.empty()) {
-      file = FileAnswers.front();
-      FileAnswers.pop_front();
-    }
-    if (file.isEmpty()) return false;
-    dialog.FileName = file;
-    return true;
-  }
-};
 
 // A main window on its own folders: System, Program and User under one temporary folder.
 class TWindowKit {

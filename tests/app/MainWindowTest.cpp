@@ -10,6 +10,7 @@
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
 #include "hexedit/QuorHexEditorEx.h"
+#include "pages/VDPPage.h"
 #include "pages/memory/HexPage.h"
 #include "vdp/MegaDriveVDP.h"
 #include "widgets/PageControl.h"
@@ -199,7 +200,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(kit.Dialogs->Messages.size(), std::size_t(1));
     QCOMPARE(kit.Dialogs->Messages[0].Text, QStringLiteral("Stream read error"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Palavex - ") + kit.Path("short.gs0"));
-    QCOMPARE(window.UpdateLock(), 0);
+    QVERIFY(!window.UpdateLock().Raised());
   }
 
   void vdpPageChangeReloadsTheModel() {
@@ -335,16 +336,16 @@ class MainWindowTest : public QObject {
   void loadRerunsTheSelectedVDPPage() {
     struct TCountingPage : TVDPPage {
       int Shows = 0;
-      int Repaints = 0;
+      int Reloads = 0;
       void PageShow() override { ++Shows; }
-      void RepaintColors() override { ++Repaints; }
+      void ModelReloaded() override { ++Reloads; }
     };
     TWindowKit kit;
     TfrmMain& window = kit.Start();
     TCountingPage screen;
     TCountingPage colors;
-    window.InstallVDPPage(TVDPPageId::vpScreen, nullptr, &screen);
-    window.InstallVDPPage(TVDPPageId::vpColorRAM, nullptr, &colors);
+    window.SetVDPPage(TVDPPageId::vpScreen, &screen);
+    window.SetVDPPage(TVDPPageId::vpColorRAM, &colors);
     window.ShowVDPPage(TVDPPageId::vpScreen);
     QCOMPARE(screen.Shows, 1);
     window.ShowMainPage(TMainPageId::mpMainCPU);  // the page stays selected inside "VDP"
@@ -353,12 +354,12 @@ class MainWindowTest : public QObject {
     kit.WriteFile("plain.gs0", bytes);
     window.RunCommand([&] { window.OpenSavestate(kit.Path("plain.gs0")); });
     QCOMPARE(screen.Shows, 2);
-    QVERIFY(colors.Repaints >= 1);
+    QVERIFY(colors.Reloads >= 1);
     window.ShowVDPPage(TVDPPageId::vpRegisters);
     window.RunCommand([&] { window.OpenSavestate(kit.Path("plain.gs0")); });
     QCOMPARE(screen.Shows, 3);  // shown once more on the way to "Registers", not by the load
-    window.InstallVDPPage(TVDPPageId::vpScreen, nullptr, nullptr);
-    window.InstallVDPPage(TVDPPageId::vpColorRAM, nullptr, nullptr);
+    window.SetVDPPage(TVDPPageId::vpScreen, nullptr);
+    window.SetVDPPage(TVDPPageId::vpColorRAM, nullptr);
   }
 
   void viewMenuIsOneGroupThatMayHaveNoneChecked() {

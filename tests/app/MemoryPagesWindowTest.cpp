@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <deque>
 #include <set>
 
 #include "TestData.h"
@@ -15,37 +14,13 @@
 #include "document/Layout.h"
 #include "hexedit/QuorHexEditorEx.h"
 #include "pages/memory/MemoryPages.h"
+#include "support/ScriptedDialogs.h"
 #include "vdp/MegaDriveVDP.h"
 #include "viewwindow/VantorView.h"
 #include "widgets/PageControl.h"
 
 namespace vantor {
 namespace {
-
-// Answers file dialogs from a script (an empty name cancels) and records every message.
-class WindowDialogs : public TDialogs {
- public:
-  std::deque<QString> Answers;
-  std::vector<QString> Messages;
-
-  bool GetOpenFileName(TFileDialog& dialog) override { return answer(dialog); }
-  bool GetSaveFileName(TFileDialog& dialog) override { return answer(dialog); }
-  TMsgDlgBtn ShowMessage(TMsgDlgType, const QString& text, TMsgDlgButtons) override {
-    Messages.push_back(text);
-    return mbNo;
-  }
-  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
-  void Beep() override {}
-
- private:
-  bool answer(TFileDialog& dialog) {
-    const QString name = Answers.empty() ? QString() : Answers.front();
-    if (!Answers.empty()) Answers.pop_front();
-    if (name.isEmpty()) return false;
-    dialog.FileName = name;
-    return true;
-  }
-};
 
 QString fixture(const char* name) {
   return QString::fromStdString(testdata::TestDataPath(std::string("emulator-h40/") + name));
@@ -74,7 +49,8 @@ class Window {
     where.SystemDir = Path("system").toStdString();
     where.ProgramDir = Path("program").toStdString();
     where.UserDir = Path("user").toStdString();
-    auto dialogs = std::make_unique<WindowDialogs>();
+    auto dialogs = std::make_unique<test::TScriptedDialogs>();
+    dialogs->DefaultAnswer = mbNo;  // "Save changes?" when a savestate is loaded over edits
     Dialogs = dialogs.get();
     Main = std::make_unique<TfrmMain>(where, std::move(dialogs));
     Main->show();
@@ -86,7 +62,7 @@ class Window {
   QString Path(const char* name) const { return Path(QString::fromLatin1(name)); }
 
   void Load(const QString& path) {
-    Dialogs->Answers = {path};
+    Dialogs->FileAnswers = {path};
     Main->LoadSavestate();
   }
 
@@ -118,7 +94,7 @@ class Window {
     return Main->Layout().ReadFieldSpec(sectionOf(page), "RAM").Offset;
   }
 
-  WindowDialogs* Dialogs = nullptr;
+  test::TScriptedDialogs* Dialogs = nullptr;
   std::unique_ptr<TfrmMain> Main;
 
  private:
@@ -179,7 +155,7 @@ void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
   QVERIFY(window.Main->windowTitle().endsWith(QLatin1Char('*')));
 
   const QString saved = window.Path("edited.gs0");
-  window.Dialogs->Answers = {saved};
+  window.Dialogs->FileAnswers = {saved};
   window.Main->SaveSavestateAs();
   QVERIFY(window.Dialogs->Messages.empty());
   const QByteArray written = readAll(saved);
@@ -248,7 +224,7 @@ void MemoryPagesWindowTest::loadedDumpMarksTheDocumentAndReachesTheImage() {
   TQuorHexEditorEx& z80 = window.Show(THexPageId::hpSubRAM);
   z80.setFocus();
   QVERIFY(!window.Main->windowTitle().endsWith(QLatin1Char('*')));
-  window.Dialogs->Answers = {window.Path("z80.bin")};
+  window.Dialogs->FileAnswers = {window.Path("z80.bin")};
   window.Main->MemoryPages().pmiHexLoadFileClick();
   QVERIFY(window.Dialogs->Messages.empty());
   QVERIFY(window.Main->windowTitle().endsWith(QLatin1Char('*')));

@@ -3,7 +3,10 @@
 #include <QKeyEvent>
 #include <QTest>
 
+#include <QComboBox>
+
 #include "AppTestKit.h"
+#include "document/FieldValues.h"
 #include "viewwindow/VantorView.h"
 #include "widgets/PageControl.h"
 
@@ -122,6 +125,28 @@ class ViewWindowTest : public QObject {
     window.ViewMenuItem(vmiScreen)->trigger();
     window.SetModified(true);
     QCOMPARE(m_view->BuildCount(), builds + 2);
+  }
+
+  // The pattern source chosen on "Patterns && Sprites" redraws a view window that shows patterns;
+  // a hidden one is left alone.
+  void patternSourceChangeRedrawsTheViewWindowShowingPatterns() {
+    TfrmMain& window = start();
+    // Pattern 0's first pixel: colour 1 in Video RAM, colour 2 in main RAM.
+    SavestateImage& image = window.Document().Image();
+    WriteFieldValueAt(window.Layout(), image, "VDP", "RAM", 0, 0x10, 1);
+    WriteFieldValueAt(window.Layout(), image, "CPU MC68000", "RAM", 0, 0x20, 1);
+    window.ShowVDPPage(TVDPPageId::vpPatterns);
+    auto* source = window.findChild<QComboBox*>("cbPatternSrc");
+    QVERIFY(source);
+    window.ViewMenuItem(vmiPatterns)->trigger();
+    QCOMPARE(m_view->ViewBitmap().Pixel(0, 0) & 0x0F, 1u);
+    m_view->close();
+    source->setCurrentIndex(1);
+    QCOMPARE(m_view->ViewBitmap().Pixel(0, 0) & 0x0F, 1u);  // hidden: left alone
+    source->setCurrentIndex(0);
+    m_view->show();
+    source->setCurrentIndex(1);
+    QCOMPARE(m_view->ViewBitmap().Pixel(0, 0) & 0x0F, 2u);
   }
 
   void savingUsesTheMainWindowsDialogs() {

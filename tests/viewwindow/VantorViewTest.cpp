@@ -50,7 +50,7 @@ void VantorViewTest::init() {
     m_vdp->SetColor(uint8_t(i), uint16_t((i * 0x123) & 0x0EEE));
   m_view = std::make_unique<TfrmView>();
   m_heldModifiers = Qt::NoModifier;
-  m_dialogs = ScriptedDialogs();
+  m_dialogs = test::TScriptedDialogs();
   m_sdlgBmp = TFileDialog();
   m_sdlgBmp.Filter = QString::fromLatin1(kBitmapFilter);
   m_sdlgBmp.OverwritePrompt = true;
@@ -395,11 +395,12 @@ void VantorViewTest::savesTheZoomedPictureAsBmp() {
   press(QStringLiteral("*"));
   press(QStringLiteral("*"));
   press(QStringLiteral(" "), Qt::Key_Space);  // smoothing on screen only
-  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("zoom3.bmp"));
+  const QString saved = m_dir->filePath(QStringLiteral("zoom3.bmp"));
+  m_dialogs.FileAnswers = {saved};
   m_view->pmiSaveBmp()->trigger();
   QVERIFY(m_dialogs.Messages.empty());
 
-  QFile file(m_dialogs.SaveName);
+  QFile file(saved);
   QVERIFY(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   QCOMPARE(bytes.left(2), QByteArray("BM"));
@@ -426,27 +427,29 @@ void VantorViewTest::savesTheZoomedPictureAsBmp() {
 void VantorViewTest::savesPngForAPngName() {
   m_view->ShowSprites(*m_vdp);
   press(QStringLiteral("*"));
-  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("sprites.PNG"));
+  const QString saved = m_dir->filePath(QStringLiteral("sprites.PNG"));
+  m_dialogs.FileAnswers = {saved};
   m_view->pmiSaveBmp()->trigger();
   QVERIFY(m_dialogs.Messages.empty());
-  const QImage image(m_dialogs.SaveName, "PNG");
+  const QImage image(saved, "PNG");
   QCOMPARE(image.size(), QSize(512, 512));
   QCOMPARE(image.pixel(511, 511), m_view->ViewBitmap().Color(0));
 }
 
 void VantorViewTest::saveDialogOffersPngAfterTheBitmapEntries() {
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
-  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("first.bmp"));
+  const QString saved = m_dir->filePath(QStringLiteral("first.bmp"));
+  m_dialogs.FileAnswers = {saved};
   m_view->pmiSaveBmp()->trigger();
-  QCOMPARE(m_dialogs.SaveDialogs.size(), std::size_t(1));
-  const TFileDialog& asked = m_dialogs.SaveDialogs[0];
+  QCOMPARE(m_dialogs.FileDialogs.size(), std::size_t(1));
+  const TFileDialog& asked = m_dialogs.FileDialogs[0];
   QCOMPARE(asked.Filter,
            QString::fromLatin1(kBitmapFilter) + QStringLiteral("|PNG files (*.png)|*.png"));
   QVERIFY(asked.OverwritePrompt);
   QVERIFY(asked.DefaultExt.isEmpty());
   // The shared dialog keeps its own filter and remembers the chosen name.
   QCOMPARE(m_sdlgBmp.Filter, QString::fromLatin1(kBitmapFilter));
-  QCOMPARE(m_sdlgBmp.FileName, m_dialogs.SaveName);
+  QCOMPARE(m_sdlgBmp.FileName, saved);
 }
 
 void VantorViewTest::cancelledSaveWritesNothing() {
@@ -460,13 +463,13 @@ void VantorViewTest::failedSaveReportsTheError() {
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
   for (const char* name : {"missing/picture.bmp", "missing/picture.png"}) {
     m_dialogs.Messages.clear();
-    m_dialogs.SaveName = m_dir->filePath(QString::fromLatin1(name));
+    const QString saved = m_dir->filePath(QString::fromLatin1(name));
+    m_dialogs.FileAnswers = {saved};
     m_view->pmiSaveBmp()->trigger();
     QCOMPARE(m_dialogs.Messages.size(), std::size_t(1));
-    QCOMPARE(m_dialogs.Messages[0].first, TMsgDlgType::mtError);
-    const QString& text = m_dialogs.Messages[0].second;
-    QVERIFY2(text.startsWith(QStringLiteral("Cannot create file \"") + m_dialogs.SaveName),
-             qPrintable(text));
+    QCOMPARE(m_dialogs.Messages[0].Type, TMsgDlgType::mtError);
+    const QString& text = m_dialogs.Messages[0].Text;
+    QVERIFY2(text.startsWith(QStringLiteral("Cannot create file \"") + saved), qPrintable(text));
   }
   QCOMPARE(m_view->BuildCount(), 1);
 }
@@ -496,9 +499,10 @@ void VantorViewTest::shortcutsReachTheMenuItems() {
   QGuiApplication::clipboard()->clear();
   QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(256, 224));
-  m_dialogs.SaveName = m_dir->filePath(QStringLiteral("enter.bmp"));
+  const QString saved = m_dir->filePath(QStringLiteral("enter.bmp"));
+  m_dialogs.FileAnswers = {saved};
   QTest::keyClick(m_view.get(), Qt::Key_Return);
-  QVERIFY(QFile::exists(m_dialogs.SaveName));
+  QVERIFY(QFile::exists(saved));
   QVERIFY(m_view->isVisible());
 }
 

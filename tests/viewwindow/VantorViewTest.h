@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "vdp/MegaDriveVDP.h"
 #include "viewwindow/VantorView.h"
 
@@ -62,7 +62,7 @@ class VantorViewTest : public QObject {
   std::unique_ptr<TMegaDriveVDP> m_vdp;
   std::unique_ptr<TfrmView> m_view;
   Qt::KeyboardModifiers m_heldModifiers;
-  ScriptedDialogs m_dialogs;
+  test::TScriptedDialogs m_dialogs;
   TFileDialog m_sdlgBmp;
   std::unique_ptr<QTemporaryDir> m_dir;
 };

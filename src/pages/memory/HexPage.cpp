@@ -43,4 +43,11 @@ bool THexPage::HasFocusWithin() const {
   return m_editor->hasFocus();
 }
 
+bool THexPage::JumpTo(int64_t offset) {
+  if (offset < 0 || offset >= m_editor->DataSize()) return false;
+  m_editor->GotoByte(offset);
+  m_editor->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
 }  // namespace vantor

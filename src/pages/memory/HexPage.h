@@ -29,6 +29,11 @@ class THexPage : public QWidget {
   // The whole block, as the editor holds it.
   std::vector<uint8_t> Bytes() const;
   bool HasFocusWithin() const;
+  // Makes the row holding the byte at offset the top visible row, puts the caret on the byte's
+  // first hex digit and gives the editor the focus. False, and nothing moves, when the offset
+  // lies outside the block. The page must be laid out (shown, events processed) first, so
+  // that the editor knows how many rows it shows.
+  bool JumpTo(int64_t offset);
 
  signals:
   void changed();  // the user changed bytes

@@ -8,8 +8,6 @@
 
 #include "document/FileIO.h"
 #include "hexedit/QuorHexEditorEx.h"
-#include "pages/Dialogs.h"
-#include "pages/memory/MemoryPageHost.h"
 
 namespace vantor {
 namespace {
@@ -110,8 +108,11 @@ std::vector<uint8_t> ReadDumpFile(const std::string& path, std::size_t blockSize
   return bytes;
 }
 
-TMemoryPages::TMemoryPages(TMemoryPageHost& host, QObject* parent)
-    : QObject(parent), m_host(host), m_menu(std::make_unique<QMenu>()) {
+TMemoryPages::TMemoryPages(TPageHost& host, TActiveEditor activeEditor, QObject* parent)
+    : QObject(parent),
+      m_host(host),
+      m_activeEditor(std::move(activeEditor)),
+      m_menu(std::make_unique<QMenu>()) {
   createMenu();
 }
 
@@ -170,20 +171,18 @@ void TMemoryPages::Attach(TQuorHexEditorEx& editor) {
   editor.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&editor, &QWidget::customContextMenuRequested, this,
           [this, &editor](const QPoint& at) { m_menu->popup(editor.viewport()->mapToGlobal(at)); });
-  editor.SetErrorReporter([this](const QString& text) {
-    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, text, mbOK);
-  });
+  editor.SetErrorReporter([this](const QString& text) { ReportError(m_host.Dialogs(), text); });
 }
 
 template <typename Action>
 void TMemoryPages::onActiveEditor(Action action) {
-  m_host.RunCommand([&] {
-    if (TQuorHexEditorEx* editor = m_host.ActiveHexEditor()) action(*editor);
+  RunCommand(m_host.Dialogs(), [&] {
+    if (TQuorHexEditorEx* editor = m_activeEditor()) action(*editor);
   });
 }
 
 void TMemoryPages::pmHexEditPopup() {
-  TQuorHexEditorEx* editor = m_host.ActiveHexEditor();
+  TQuorHexEditorEx* editor = m_activeEditor();
   if (!editor) return;
   m_undo->setEnabled(editor->CanUndo());
   m_undo->setText(tr(kUndoCaption).arg(editor->UndoDescription()));
@@ -216,10 +215,10 @@ void TMemoryPages::pmiHexBytesPerColClick(int tag) {
 }
 
 void TMemoryPages::pmiHexLoadFileClick() {
-  TFileDialog& dialog = m_host.odlgMisc();
+  TFileDialog& dialog = m_host.FileDialogs().odlgMisc;
   clearForeignFilter(dialog);
   dialog.OverwritePrompt = false;
-  if (!m_host.ActiveHexEditor() || !m_host.Dialogs().GetOpenFileName(dialog)) return;
+  if (!m_activeEditor() || !m_host.Dialogs().GetOpenFileName(dialog)) return;
   onActiveEditor([&](TQuorHexEditorEx& editor) {
     // The whole file is read before the editor is touched: a failure leaves it as it was.
     const auto size = static_cast<std::size_t>(editor.DataSize());
@@ -228,10 +227,10 @@ void TMemoryPages::pmiHexLoadFileClick() {
 }
 
 void TMemoryPages::pmiHexSaveFileClick() {
-  TFileDialog& dialog = m_host.sdlgMisc();
+  TFileDialog& dialog = m_host.FileDialogs().sdlgMisc;
   clearForeignFilter(dialog);
   dialog.OverwritePrompt = true;
-  if (!m_host.ActiveHexEditor() || !m_host.Dialogs().GetSaveFileName(dialog)) return;
+  if (!m_activeEditor() || !m_host.Dialogs().GetSaveFileName(dialog)) return;
   onActiveEditor([&](TQuorHexEditorEx& editor) {
     WriteFileSafely(localPath(dialog.FileName), editor.SaveToBytes());
   });

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,7 +22,6 @@ class QMenu;
 
 namespace vantor {
 
-class TMemoryPageHost;
 class TQuorHexEditorEx;
 
 // The fixed settings every memory editor shares.
@@ -46,13 +46,16 @@ void ConfigureMemoryEditor(TQuorHexEditorEx& editor, THexPageId page);
 // shorter, cut when it is longer. Throws EFileError "Cannot open file "%s". %s".
 std::vector<uint8_t> ReadDumpFile(const std::string& path, std::size_t blockSize);
 
-// The context menu shared by the three memory editors. Every command acts on the host's
-// active editor and does nothing without one.
+// The context menu shared by the three memory editors. Every command acts on the active editor
+// and does nothing without one.
 class TMemoryPages : public QObject {
   Q_OBJECT
 
  public:
-  explicit TMemoryPages(TMemoryPageHost& host, QObject* parent = nullptr);
+  // The editor of the memory page the user sees, or null.
+  using TActiveEditor = std::function<TQuorHexEditorEx*()>;
+
+  TMemoryPages(TPageHost& host, TActiveEditor activeEditor, QObject* parent = nullptr);
   ~TMemoryPages() override;
 
   // Gives the editor the shared context menu and routes its messages to the error report.
@@ -84,7 +87,8 @@ class TMemoryPages : public QObject {
   template <typename Action>
   void onActiveEditor(Action action);
 
-  TMemoryPageHost& m_host;
+  TPageHost& m_host;
+  TActiveEditor m_activeEditor;
   std::unique_ptr<QMenu> m_menu;
   QAction* m_copy = nullptr;
   QAction* m_paste = nullptr;

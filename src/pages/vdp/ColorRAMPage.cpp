@@ -1,13 +1,12 @@
 #include "pages/vdp/ColorRAMPage.h"
 
 #include <QMenu>
-#include <exception>
+#include <QVBoxLayout>
 
 #include "document/FieldValues.h"
 #include "document/FileIO.h"
 #include "document/JascPalette.h"
 #include "document/SavestateDocument.h"
-#include "pages/Dialogs.h"
 #include "vdp/MegaDriveVDP.h"
 #include "widgets/ColorGrid.h"
 
@@ -38,8 +37,12 @@ void PreparePaletteDialog(TFileDialog& dialog) {
 
 }  // namespace
 
-TColorRAMPage::TColorRAMPage(TVDPPageHost& host, TColorGrid* grid)
-    : QObject(grid), m_host(host), m_grid(grid), m_menu(new QMenu(grid)) {
+TColorRAMPage::TColorRAMPage(TPageHost& host, QWidget* parent)
+    : TVDPPage(parent), m_host(host), m_grid(new TColorGrid), m_menu(new QMenu(m_grid)) {
+  setObjectName("tsVDPColorRAM");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_grid);
   m_grid->setObjectName("dgCRAM");
   m_menu->setObjectName("pmCRAM");
   m_grid->SetColorFunction(
@@ -72,7 +75,7 @@ void TColorRAMPage::PageShow() {
   m_grid->update();
 }
 
-void TColorRAMPage::RepaintColors() {
+void TColorRAMPage::ModelReloaded() {
   m_grid->update();
 }
 
@@ -90,8 +93,8 @@ QColor TColorRAMPage::CellColor(int line, int index, bool focused) {
   const uint16_t entry = m_host.VDP().GetPaletteColor(uint8_t(line), uint8_t(index));
   const uint32_t colorRef = CRAMToColorRef(entry);
   if (focused) {
-    m_host.StatusText(QString::asprintf("Color [%d,%d] =$%.4X ($%.8X)", line, index,
-                                        unsigned(entry), unsigned(colorRef)));
+    emit statusText(QString::asprintf("Color [%d,%d] =$%.4X ($%.8X)", line, index, unsigned(entry),
+                                      unsigned(colorRef)));
   }
   return ColorFromColorRef(colorRef);
 }
@@ -139,17 +142,8 @@ bool TColorRAMPage::SwapColors(int a, int b) {
 void TColorRAMPage::FinishChange(bool changed) {
   if (!changed) return;
   m_host.SetModified(true);
-  m_host.FillCRAMGrid();
+  emit colorsChanged();
   m_grid->update();
-}
-
-template <typename F>
-void TColorRAMPage::RunCommand(F&& command) {
-  try {
-    command();
-  } catch (const std::exception& error) {
-    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromStdString(error.what()), mbOK);
-  }
 }
 
 void TColorRAMPage::SetSelectedColors() {
@@ -182,8 +176,8 @@ void TColorRAMPage::dgCRAMRowMoved(int from, int to) {
 }
 
 void TColorRAMPage::pmiCRAMSavePalClick() {
-  RunCommand([this] {
-    TFileDialog& dialog = m_host.sdlgMisc();
+  RunCommand(m_host.Dialogs(), [this] {
+    TFileDialog& dialog = m_host.FileDialogs().sdlgMisc;
     PreparePaletteDialog(dialog);
     dialog.OverwritePrompt = true;
     if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
@@ -196,8 +190,8 @@ void TColorRAMPage::pmiCRAMSavePalClick() {
 }
 
 void TColorRAMPage::pmiCRAMLoadPalClick() {
-  RunCommand([this] {
-    TFileDialog& dialog = m_host.odlgMisc();
+  RunCommand(m_host.Dialogs(), [this] {
+    TFileDialog& dialog = m_host.FileDialogs().odlgMisc;
     PreparePaletteDialog(dialog);
     if (!m_host.Dialogs().GetOpenFileName(dialog)) return;
     const std::vector<uint8_t> bytes =
@@ -205,9 +199,8 @@ void TColorRAMPage::pmiCRAMLoadPalClick() {
     const TJascPalReadResult palette = ReadJascPal(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), kEntries);
     if (!palette.Ok) {
-      m_host.Dialogs().ShowMessage(
-          TMsgDlgType::mtError,
-          QString::fromUtf8(kWrongFileType.data(), qsizetype(kWrongFileType.size())), mbOK);
+      ReportError(m_host.Dialogs(),
+                  QString::fromUtf8(kWrongFileType.data(), qsizetype(kWrongFileType.size())));
       return;
     }
     // Cells beyond the colours the file supplied keep their colours.
@@ -219,13 +212,6 @@ void TColorRAMPage::pmiCRAMLoadPalClick() {
     }
     FinishChange(changed);
   });
-}
-
-TColorRAMPage* CreateColorRAMPage(TVDPPageHost& host) {
-  auto* grid = new TColorGrid;
-  auto* page = new TColorRAMPage(host, grid);
-  host.InstallVDPPage(TVDPPageId::vpColorRAM, grid, page);
-  return page;
 }
 
 }  // namespace vantor

@@ -4,11 +4,10 @@
 // (section "VDP", key "CRAM") and into the model at once.
 #pragma once
 
-#include <QObject>
 #include <cstdint>
 #include <vector>
 
-#include "pages/PageHost.h"
+#include "pages/VDPPage.h"
 
 class QMenu;
 class QAction;
@@ -21,19 +20,21 @@ class TColorGrid;
 inline constexpr const char* kPaletteFilter =
     "Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette";
 
-class TColorRAMPage : public QObject, public TVDPPage {
+// The page is the colour grid; the main window puts it above sgCRAM.
+class TColorRAMPage : public TVDPPage {
   Q_OBJECT
 
  public:
-  // The page lives as long as its grid (it is the grid's child).
-  TColorRAMPage(TVDPPageHost& host, TColorGrid* grid);
+  explicit TColorRAMPage(TPageHost& host, QWidget* parent = nullptr);
 
   TColorGrid* dgCRAM() const { return m_grid; }
   QMenu* pmCRAM() const { return m_menu; }
 
   void PageShow() override;
-  void RepaintColors() override;
-  void FollowColor(int entry) override;
+  // The model's colours changed: the swatches are repainted.
+  void ModelReloaded() override;
+  // The value grid sgCRAM moved to colour entry (0..63): the grid's current cell follows.
+  void FollowColor(int entry);
 
   // The Colour RAM entries (line * 16 + index) of the selected rectangle, row by row from the
   // top and left to right within a row.
@@ -55,16 +56,10 @@ class TColorRAMPage : public QObject, public TVDPPage {
   // Exchanges two entries in the image and the model; true when they differed.
   bool SwapColors(int a, int b);
   void FinishChange(bool changed);
-  // Runs a command; a file error ends it with its message in an error box.
-  template <typename F>
-  void RunCommand(F&& command);
 
-  TVDPPageHost& m_host;
+  TPageHost& m_host;
   TColorGrid* m_grid;
   QMenu* m_menu;
 };
-
-// Builds the page and its grid and installs them as the host's "Color RAM" page.
-TColorRAMPage* CreateColorRAMPage(TVDPPageHost& host);
 
 }  // namespace vantor

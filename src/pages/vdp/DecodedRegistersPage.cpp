@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -12,27 +11,12 @@
 #include <QVBoxLayout>
 
 #include "document/Numbers.h"
-#include "pages/Dialogs.h"
-#include "pages/vdp/HexJump.h"
 #include "vdp/MegaDriveVDP.h"
 #include "widgets/LinkLabel.h"
 
 namespace vantor {
 
 namespace {
-
-// Raises the host's UpdateLock for one scope, so the change events of controls filled by the
-// program are ignored even when filling throws.
-class TUpdateLockScope {
- public:
-  explicit TUpdateLockScope(TVDPPageHost& host) : m_host(host) { m_host.IncUpdateLock(); }
-  ~TUpdateLockScope() { m_host.DecUpdateLock(); }
-  TUpdateLockScope(const TUpdateLockScope&) = delete;
-  TUpdateLockScope& operator=(const TUpdateLockScope&) = delete;
-
- private:
-  TVDPPageHost& m_host;
-};
 
 const TDecodedEdit& editSpec(int tag) {
   return kDecodedEdits[std::size_t(tag - 1)];
@@ -72,8 +56,8 @@ QComboBox* makeList(QWidget* parent, const char* name, const char* const (&items
 
 }  // namespace
 
-TDecodedRegistersPage::TDecodedRegistersPage(TVDPPageHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host) {
+TDecodedRegistersPage::TDecodedRegistersPage(TPageHost& host, QWidget* parent)
+    : TVDPPage(parent), m_host(host) {
   setObjectName("tsVDPDecoded");
   createControls();
   layOutControls();
@@ -306,7 +290,7 @@ QString TDecodedRegistersPage::formatValue(int tag) const {
 }
 
 void TDecodedRegistersPage::ShowDecodedRegisters() {
-  TUpdateLockScope lock(m_host);
+  const TUpdateLock::TScope lock(m_host.UpdateLock());
   TMegaDriveVDP& vdp = m_host.VDP();
   for (std::size_t i = 0; i < m_checkBoxes.size(); ++i)
     m_checkBoxes[i]->setChecked(vdp.GetFlag(kDecodedCheckBoxes[i].Tag));
@@ -343,7 +327,7 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
 
 void TDecodedRegistersPage::CheckBoxVDPClick(int index) {
   const uint32_t tag = kDecodedCheckBoxes[std::size_t(index)].Tag;
-  if (tag == 0 || m_host.UpdateLock() > 0) return;
+  if (tag == 0 || m_host.UpdateLock().Raised()) return;
   m_host.VDP().SetFlag(tag, m_checkBoxes[std::size_t(index)]->isChecked());
   m_host.SetModified(true);
   // Other fields follow some switches, e.g. the display size after H40.
@@ -351,7 +335,7 @@ void TDecodedRegistersPage::CheckBoxVDPClick(int index) {
 }
 
 void TDecodedRegistersPage::ComboBoxVDPChange(QComboBox* list) {
-  if (m_host.UpdateLock() > 0) return;
+  if (m_host.UpdateLock().Raised()) return;
   const int item = list->currentIndex();
   if (item < 0) return;
   TMegaDriveVDP& vdp = m_host.VDP();
@@ -401,7 +385,7 @@ void TDecodedRegistersPage::EditVDPExit(int tag) {
 }
 
 // A link click leaves the page as a page change would (committing the edit being typed and
-// writing the model into the image), then jumps to what the owner edit's value points at.
+// writing the model into the image), then goes to what the owner edit's value points at.
 void TDecodedRegistersPage::linkClicked(TEditLink link, int tag, Qt::MouseButton button) {
   if (button != Qt::LeftButton) return;
   m_host.pcVDPChanging();
@@ -426,9 +410,7 @@ void TDecodedRegistersPage::VRAMEditLabelClick(int number) {
     m_host.Dialogs().Beep();
     return;
   }
-  m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
-  QCoreApplication::processEvents();
-  if (!JumpToByte(m_host.HexEditor(THexPageId::hpVideoRAM), number)) m_host.Dialogs().Beep();
+  emit jumpToMemory(THexPageId::hpVideoRAM, number);
 }
 
 void TDecodedRegistersPage::BgColorEditLabelClick(int number) {
@@ -436,7 +418,7 @@ void TDecodedRegistersPage::BgColorEditLabelClick(int number) {
     m_host.Dialogs().Beep();
     return;
   }
-  m_host.SelectCRAMRow(number);
+  emit colorEntryChosen(number);
 }
 
 void TDecodedRegistersPage::DMASrcEditLabelClick(int number) {
@@ -446,22 +428,8 @@ void TDecodedRegistersPage::DMASrcEditLabelClick(int number) {
     m_host.Dialogs().Beep();
     return;
   }
-  THexPageId target = THexPageId::hpVideoRAM;
-  if (mode == 0) {
-    target = THexPageId::hpMainRAM;
-    m_host.ShowMainCPURAM();
-  } else {
-    m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
-  }
-  // Lets the page lay out first, so the editor knows how many rows it shows.
-  QCoreApplication::processEvents();
-  if (!JumpToByte(m_host.HexEditor(target), number & 0xFFFF)) m_host.Dialogs().Beep();
-}
-
-TDecodedRegistersPage* CreateDecodedRegistersPage(TVDPPageHost& host) {
-  auto* page = new TDecodedRegistersPage(host);
-  host.InstallVDPPage(TVDPPageId::vpDecoded, page, page);
-  return page;
+  const THexPageId target = mode == 0 ? THexPageId::hpMainRAM : THexPageId::hpVideoRAM;
+  emit jumpToMemory(target, number & 0xFFFF);
 }
 
 }  // namespace vantor

@@ -3,10 +3,9 @@
 // model; the model reaches the image when the user leaves the page.
 #pragma once
 
-#include <QWidget>
 #include <array>
 
-#include "pages/PageHost.h"
+#include "pages/VDPPage.h"
 #include "pages/vdp/DecodedRegisterTables.h"
 
 class QCheckBox;
@@ -19,11 +18,11 @@ namespace vantor {
 
 class TLinkLabel;
 
-class TDecodedRegistersPage : public QWidget, public TVDPPage {
+class TDecodedRegistersPage : public TVDPPage {
   Q_OBJECT
 
  public:
-  explicit TDecodedRegistersPage(TVDPPageHost& host, QWidget* parent = nullptr);
+  explicit TDecodedRegistersPage(TPageHost& host, QWidget* parent = nullptr);
 
   // tsVDPDecodedShow.
   void PageShow() override;
@@ -45,6 +44,7 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   void ComboBoxVDPChange(QComboBox* list);
   void EditVDPExit(int tag);
   void linkClicked(TEditLink link, int tag, Qt::MouseButton button);
+  // The link's target, or a beep when the value points nowhere.
   void VRAMEditLabelClick(int number);
   void BgColorEditLabelClick(int number);
   void DMASrcEditLabelClick(int number);
@@ -55,7 +55,7 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   QString ignoredBitsText() const;
   QString formatValue(int tag) const;
 
-  TVDPPageHost& m_host;
+  TPageHost& m_host;
 
   std::array<QCheckBox*, kDecodedCheckBoxes.size()> m_checkBoxes{};
   std::array<QLineEdit*, kDecodedEdits.size()> m_edits{};  // by Tag - 1
@@ -70,8 +70,5 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   // Which table address bits the VDP ignores in H40 (shown only when one is set).
   QLabel* lblIgnoredBits = nullptr;
 };
-
-// Builds the page and installs it on "Registers decoded".
-TDecodedRegistersPage* CreateDecodedRegistersPage(TVDPPageHost& host);
 
 }  // namespace vantor

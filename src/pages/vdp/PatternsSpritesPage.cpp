@@ -3,25 +3,20 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
-#include <exception>
 #include <optional>
 
 #include "document/Numbers.h"
 #include "document/SavestateDocument.h"
-#include "pages/Dialogs.h"
-#include "pages/vdp/HexJump.h"
 #include "pages/vdp/PatSprPictures.h"
 #include "pictureio/PictureIO.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
-#include "viewwindow/VantorView.h"
 #include "widgets/CellStrip.h"
 #include "widgets/FlowLayout.h"
 #include "widgets/LinkLabel.h"
@@ -47,18 +42,6 @@ constexpr uint16_t kAttrPattern = 0x07FF;
 std::optional<int64_t> EditNumber(const QLineEdit* edit) {
   return TryParseInt64(edit->text().toStdString());
 }
-
-// Increments the host's update lock for the life of the guard.
-class TUpdateLockGuard {
- public:
-  explicit TUpdateLockGuard(TVDPPageHost& host) : m_host(host) { m_host.IncUpdateLock(); }
-  ~TUpdateLockGuard() { m_host.DecUpdateLock(); }
-  TUpdateLockGuard(const TUpdateLockGuard&) = delete;
-  TUpdateLockGuard& operator=(const TUpdateLockGuard&) = delete;
-
- private:
-  TVDPPageHost& m_host;
-};
 
 // An edit of about `digits` digits.
 QLineEdit* NumberEdit(const char* name, int maxLength, int digits) {
@@ -100,8 +83,8 @@ QWidget* Labelled(QLabel* label, QWidget* control) {
 
 }  // namespace
 
-TPatternsSpritesPage::TPatternsSpritesPage(TVDPPageHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host), m_spriteCell(32, 32, 8) {
+TPatternsSpritesPage::TPatternsSpritesPage(TPageHost& host, QWidget* parent)
+    : TVDPPage(parent), m_host(host), m_spriteCell(32, 32, 8) {
   setObjectName("tsPatSprView");
   BuildControls();
   BuildMenu();
@@ -244,7 +227,7 @@ void TPatternsSpritesPage::PageShow() {
   m_dgSprites->SetCells(vdp.GetMetric(mkSpriteCount), 4 * cellWidth * spriteZoom,
                         4 * cellHeight * spriteZoom);
   {
-    TUpdateLockGuard lock(m_host);
+    const TUpdateLock::TScope lock(m_host.UpdateLock());
     m_cbPatternSrc->setCurrentIndex(int(m_host.PatternSource()));
   }
   cbPalLineChange(m_cbPalLine);
@@ -254,9 +237,9 @@ void TPatternsSpritesPage::PageShow() {
 
 void TPatternsSpritesPage::cbPalLineChange(QComboBox* sender) {
   if (sender == m_cbPatternSrc) {
-    if (m_host.UpdateLock() > 0) return;
+    if (m_host.UpdateLock().Raised()) return;
     m_host.SetPatternSource(TPatternSource(m_cbPatternSrc->currentIndex()));
-    RedrawViewPatterns();
+    emit patternsChanged();
   }
   // The colour table is taken from the chosen line at every paint.
   m_dgPatterns->viewport()->update();
@@ -270,7 +253,7 @@ void TPatternsSpritesPage::dgPatternsDrawCell(QPainter& painter, int column, con
   painter.drawImage(rect, PatternCellImage(vdp, source, column, m_cbPalLine->currentIndex()));
   if (focused) {
     const int address = column * vdp.GetMetric(mkPatternBytes);
-    m_host.StatusText(QString::asprintf("Pattern %d, Address $%.4X", column, address));
+    emit statusText(QString::asprintf("Pattern %d, Address $%.4X", column, address));
   }
 }
 
@@ -281,12 +264,12 @@ void TPatternsSpritesPage::dgSpritesDrawCell(QPainter& painter, int column, cons
   if (focused) {
     // Where the VDP reads the entry: in H40 the table starts at a multiple of $400.
     const uint32_t address = vdp.SpriteEntryAddress(column);
-    m_host.StatusText(QString::asprintf("Sprite %d, Address $%.4X", column, unsigned(address)));
+    emit statusText(QString::asprintf("Sprite %d, Address $%.4X", column, unsigned(address)));
   }
 }
 
 void TPatternsSpritesPage::SyncSpriteAttributes(int from, int to, bool store) {
-  TUpdateLockGuard lock(m_host);
+  const TUpdateLock::TScope lock(m_host.UpdateLock());
   TMegaDriveVDP& vdp = m_host.VDP();
   if (store) {
     const TSpriteEntry old = vdp.GetSprite(uint8_t(from));
@@ -329,7 +312,7 @@ void TPatternsSpritesPage::CommitEdit() {
 }
 
 void TPatternsSpritesPage::SpriteAttributeChange() {
-  if (m_host.UpdateLock() > 0) return;
+  if (m_host.UpdateLock().Raised()) return;
   const int current = m_dgSprites->CurrentColumn();
   SyncSpriteAttributes(current, current, true);
   m_dgSprites->viewport()->update();
@@ -380,8 +363,8 @@ void TPatternsSpritesPage::SetZoom(TCellStrip* strip, int zoom) {
 }
 
 void TPatternsSpritesPage::SaveAllToBitmap(TCellStrip* strip) {
-  try {
-    TFileDialog& dialog = m_host.sdlgBmp();
+  RunCommand(m_host.Dialogs(), [&] {
+    TFileDialog& dialog = m_host.FileDialogs().sdlgBmp;
     dialog.Filter = kBitmapFilter;
     dialog.DefaultExt.clear();
     dialog.OverwritePrompt = true;
@@ -396,9 +379,7 @@ void TPatternsSpritesPage::SaveAllToBitmap(TCellStrip* strip) {
       BuildSpriteSheet(m_host.VDP(), kSpriteSheetColumns, sheet);
     }
     SavePicture(dialog.FileName.toStdString(), sheet);
-  } catch (const std::exception& error) {
-    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromStdString(error.what()), mbOK);
-  }
+  });
 }
 
 void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
@@ -411,27 +392,7 @@ void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
     if (m_host.PatternSource() == TPatternSource::psMainRAM) target = THexPageId::hpMainRAM;
   }
   m_host.pcVDPChanging();
-  if (target == THexPageId::hpMainRAM) {
-    m_host.ShowMainCPURAM();
-  } else {
-    m_host.ShowVDPPage(TVDPPageId::vpVideoRAM);
-  }
-  // The page is laid out first, so that the editor knows how many rows it shows.
-  QCoreApplication::processEvents();
-  if (!JumpToByte(m_host.HexEditor(target), int(offset))) m_host.Dialogs().Beep();
-}
-
-void TPatternsSpritesPage::RedrawViewPatterns() {
-  TfrmView* view = m_host.ViewWindow();
-  if (view && view->isVisible() && view->ViewMode() == vmPatterns) {
-    view->ShowPatterns(m_host.VDP(), m_host.Document().PatternSourceData(m_host.PatternSource()));
-  }
-}
-
-TPatternsSpritesPage* CreatePatternsSpritesPage(TVDPPageHost& host) {
-  auto* page = new TPatternsSpritesPage(host);
-  host.InstallVDPPage(TVDPPageId::vpPatterns, page, page);
-  return page;
+  emit jumpToMemory(target, offset);
 }
 
 }  // namespace vantor

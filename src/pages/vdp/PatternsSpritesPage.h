@@ -4,9 +4,7 @@
 // paint; sprites come from the model, which is the working copy while this page is shown.
 #pragma once
 
-#include <QWidget>
-
-#include "pages/PageHost.h"
+#include "pages/VDPPage.h"
 #include "vdp/Bitmap.h"
 
 class QCheckBox;
@@ -25,11 +23,11 @@ class TLinkLabel;
 inline constexpr const char* kBitmapFilter =
     "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*";
 
-class TPatternsSpritesPage : public QWidget, public TVDPPage {
+class TPatternsSpritesPage : public TVDPPage {
   Q_OBJECT
 
  public:
-  explicit TPatternsSpritesPage(TVDPPageHost& host, QWidget* parent = nullptr);
+  explicit TPatternsSpritesPage(TPageHost& host, QWidget* parent = nullptr);
 
   // tsPatSprViewShow: sizes both strips for the cell size and their zoom, applies the palette
   // line and shows the current sprite's attributes.
@@ -69,7 +67,8 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   void SetZoom(TCellStrip* strip, int zoom);
   // pmiPatSprSaveClick.
   void SaveAllToBitmap(TCellStrip* strip);
-  // Enter or a double click on a strip: the hex page at the pattern's or sprite entry's bytes.
+  // Enter or a double click on a strip: the memory page at the pattern's or sprite entry's
+  // bytes.
   void JumpToBytes(TCellStrip* strip);
 
  private:
@@ -80,9 +79,8 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   void dgPatternsDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void dgSpritesDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void pmPatSprPopup();
-  void RedrawViewPatterns();
 
-  TVDPPageHost& m_host;
+  TPageHost& m_host;
   QComboBox* m_cbPalLine = nullptr;
   QComboBox* m_cbPatternSrc = nullptr;
   TCellStrip* m_dgPatterns = nullptr;
@@ -104,8 +102,5 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   // SpriteCellBitmap: room for the largest sprite, 8 bits per pixel.
   TIndexedBitmap m_spriteCell;
 };
-
-// Builds the page and installs it as the host's "Patterns && Sprites" page.
-TPatternsSpritesPage* CreatePatternsSpritesPage(TVDPPageHost& host);
 
 }  // namespace vantor

@@ -8,9 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
 
-#include "pages/Dialogs.h"
 #include "pictureio/PictureIO.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
@@ -77,7 +75,7 @@ void TScreenPaintBox::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, m_picture);
 }
 
-TScreenPage::TScreenPage(TVDPPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+TScreenPage::TScreenPage(TPageHost& host, QWidget* parent) : TVDPPage(parent), m_host(host) {
   setObjectName("tsVDPScreen");
   buildControls();
 }
@@ -167,7 +165,7 @@ void TScreenPage::showEvent(QShowEvent* event) {
 }
 
 void TScreenPage::ScreenSettingsChange() {
-  if (m_host.UpdateLock() > 0) return;
+  if (m_host.UpdateLock().Raised()) return;
   m_renderOnShow = false;
   // Sizes the picture for the screen or the entire virtual screen, sets its 256 colours
   // (Colour RAM, highlight and shadow forms) and composes it.
@@ -187,32 +185,23 @@ void TScreenPage::chkScrnShowVirtualClick() {
 }
 
 void TScreenPage::btnScrnToggleClick(int column) {
-  m_host.IncUpdateLock();
-  for (QCheckBox* box :
-       {m_checkBoxes[std::size_t(2 * column)], m_checkBoxes[std::size_t(2 * column + 1)]})
-    box->setChecked(!box->isChecked());
-  m_host.DecUpdateLock();
+  {
+    const TUpdateLock::TScope lock(m_host.UpdateLock());
+    for (QCheckBox* box :
+         {m_checkBoxes[std::size_t(2 * column)], m_checkBoxes[std::size_t(2 * column + 1)]})
+      box->setChecked(!box->isChecked());
+  }
   ScreenSettingsChange();
 }
 
 // Writes the whole last picture, however little of it the paint box shows.
 void TScreenPage::pmiScreenSaveBmpClick() {
-  TFileDialog& dialog = m_host.sdlgBmp();
+  TFileDialog& dialog = m_host.FileDialogs().sdlgBmp;
   dialog.Filter = kBitmapFilter;
   dialog.DefaultExt.clear();
   dialog.OverwritePrompt = true;
   if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
-  try {
-    SavePicture(dialog.FileName.toStdString(), m_screenBitmap);
-  } catch (const std::exception& e) {
-    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(e.what()), mbOK);
-  }
-}
-
-TScreenPage* CreateScreenPage(TVDPPageHost& host) {
-  auto* page = new TScreenPage(host);
-  host.InstallVDPPage(TVDPPageId::vpScreen, page, page);
-  return page;
+  RunCommand(m_host.Dialogs(), [&] { SavePicture(dialog.FileName.toStdString(), m_screenBitmap); });
 }
 
 }  // namespace vantor

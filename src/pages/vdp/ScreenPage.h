@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "pages/PageHost.h"
+#include "pages/VDPPage.h"
 #include "vdp/Bitmap.h"
 
 class QAction;
@@ -34,11 +34,11 @@ class TScreenPaintBox : public QWidget {
   QPixmap m_picture;
 };
 
-class TScreenPage : public QWidget, public TVDPPage {
+class TScreenPage : public TVDPPage {
   Q_OBJECT
 
  public:
-  explicit TScreenPage(TVDPPageHost& host, QWidget* parent = nullptr);
+  explicit TScreenPage(TPageHost& host, QWidget* parent = nullptr);
 
   // tsVDPScreenShow: renders when the page can be seen, else as soon as it is shown.
   void PageShow() override;
@@ -63,7 +63,7 @@ class TScreenPage : public QWidget, public TVDPPage {
   void chkScrnShowVirtualClick();
   void pmiScreenSaveBmpClick();
 
-  TVDPPageHost& m_host;
+  TPageHost& m_host;
   std::array<QCheckBox*, 13> m_checkBoxes{};
   // "All sprites" of the screen not shown (the entire virtual screen or the display).
   bool m_allSpritesOtherScreen = true;
@@ -74,8 +74,5 @@ class TScreenPage : public QWidget, public TVDPPage {
   TIndexedBitmap m_screenBitmap;
   bool m_renderOnShow = false;
 };
-
-// Builds the page and installs it on "Screen".
-TScreenPage* CreateScreenPage(TVDPPageHost& host);
 
 }  // namespace vantor

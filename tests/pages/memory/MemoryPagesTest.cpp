@@ -1,5 +1,5 @@
-// The memory editors' settings and the shared context menu, over real editors with a small host
-// standing in for the main window.
+// The memory editors' settings and the shared context menu, over real editors with the fake
+// main window of tests/support.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -13,61 +13,13 @@
 #include <deque>
 
 #include "hexedit/QuorHexEditorEx.h"
-#include "pages/Dialogs.h"
-#include "pages/memory/MemoryPageHost.h"
 #include "pages/memory/MemoryPages.h"
+#include "support/FakePageHost.h"
 
 namespace vantor {
+using test::TFakePageHost;
+
 namespace {
-
-// Answers file dialogs from a script (an empty name cancels) and records every question.
-class DumpDialogs : public TDialogs {
- public:
-  std::deque<QString> Answers;
-  std::vector<TFileDialog> Asked;  // the dialogs as they were when shown
-  std::vector<QString> Errors;
-
-  bool GetOpenFileName(TFileDialog& dialog) override { return answer(dialog); }
-  bool GetSaveFileName(TFileDialog& dialog) override { return answer(dialog); }
-  TMsgDlgBtn ShowMessage(TMsgDlgType type, const QString& text, TMsgDlgButtons) override {
-    if (type == TMsgDlgType::mtError) Errors.push_back(text);
-    return mbOK;
-  }
-  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
-  void Beep() override {}
-
- private:
-  bool answer(TFileDialog& dialog) {
-    Asked.push_back(dialog);
-    const QString name = Answers.empty() ? QString() : Answers.front();
-    if (!Answers.empty()) Answers.pop_front();
-    if (name.isEmpty()) return false;
-    dialog.FileName = name;
-    return true;
-  }
-};
-
-class FakeHost : public TMemoryPageHost {
- public:
-  TQuorHexEditorEx* Active = nullptr;
-  DumpDialogs Dialogs_;
-  TFileDialog Open;
-  TFileDialog Save;
-
-  TQuorHexEditorEx* ActiveHexEditor() override { return Active; }
-  TDialogs& Dialogs() override { return Dialogs_; }
-  TFileDialog& odlgMisc() override { return Open; }
-  TFileDialog& sdlgMisc() override { return Save; }
-  int UpdateLock() const override { return 0; }
-  void SetModified(bool) override {}
-  void RunCommand(const std::function<void()>& command) override {
-    try {
-      command();
-    } catch (const std::exception& error) {
-      Dialogs_.ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(error.what()), mbOK);
-    }
-  }
-};
 
 std::vector<uint8_t> counting(std::size_t size, uint8_t first = 1) {
   std::vector<uint8_t> bytes(size);
@@ -118,18 +70,19 @@ class MemoryPagesTest : public QObject {
 
  private:
   TQuorHexEditorEx& editor(THexPageId page) { return *m_editors[std::size_t(page)]; }
-  void activate(THexPageId page) { m_host->Active = &editor(page); }
+  void activate(THexPageId page) { m_active = &editor(page); }
   QString path(const char* name) const { return m_dir->filePath(QString::fromLatin1(name)); }
 
-  std::unique_ptr<FakeHost> m_host;
+  std::unique_ptr<TFakePageHost> m_host;
+  TQuorHexEditorEx* m_active = nullptr;
   std::unique_ptr<TMemoryPages> m_pages;
   std::array<std::unique_ptr<TQuorHexEditorEx>, 3> m_editors;
   std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void MemoryPagesTest::init() {
-  m_host = std::make_unique<FakeHost>();
-  m_pages = std::make_unique<TMemoryPages>(*m_host);
+  m_host = std::make_unique<TFakePageHost>();
+  m_pages = std::make_unique<TMemoryPages>(*m_host, [this] { return m_active; });
   m_dir = std::make_unique<QTemporaryDir>();
   constexpr int64_t kSizes[] = {65536, 8192, 65536};
   for (int i = 0; i < 3; ++i) {
@@ -284,7 +237,7 @@ void MemoryPagesTest::shortcutsActOnce() {
   QCOMPARE(edit.DataBuffer()[9], uint8_t('y'));
   QCOMPARE(edit.DataBuffer()[10], uint8_t(0));
   QCOMPARE(edit.DataBuffer()[11], uint8_t(0));
-  QVERIFY(m_host->Dialogs_.Errors.empty());
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts().empty());
 }
 
 void MemoryPagesTest::pastingKeepsTheBlockSize() {
@@ -295,7 +248,7 @@ void MemoryPagesTest::pastingKeepsTheBlockSize() {
   m_pages->pmiHexPaste()->trigger();
   QCOMPARE(edit.DataSize(), int64_t(8192));
   QCOMPARE(edit.DataBuffer()[8191], uint8_t('3'));
-  QVERIFY(m_host->Dialogs_.Errors.empty());
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts().empty());
 }
 
 void MemoryPagesTest::copiedSelectionOffersADumpFile() {
@@ -323,10 +276,10 @@ void MemoryPagesTest::shortDumpIsZeroFilled() {
   QTest::keyClicks(&edit, "7");
   QSignalSpy changes(&edit, &TQuorHexEditorEx::changed);
   writeFile(path("ten.bin"), counting(10));
-  m_host->Dialogs_.Answers = {path("ten.bin")};
+  m_host->ScriptedDialogs.FileAnswers = {path("ten.bin")};
   m_pages->pmiHexLoadFile()->trigger();
 
-  QVERIFY(m_host->Dialogs_.Errors.empty());
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts().empty());
   std::vector<uint8_t> expected = counting(10);
   expected.resize(8192, 0);
   QCOMPARE(asArray(edit.SaveToBytes()), asArray(expected));
@@ -343,7 +296,7 @@ void MemoryPagesTest::longDumpIsCut() {
   activate(THexPageId::hpVideoRAM);
   const std::vector<uint8_t> dump = counting(100000, 3);
   writeFile(path("long.bin"), dump);
-  m_host->Dialogs_.Answers = {path("long.bin")};
+  m_host->ScriptedDialogs.FileAnswers = {path("long.bin")};
   m_pages->pmiHexLoadFileClick();
   QCOMPARE(edit.DataSize(), int64_t(65536));
   QCOMPARE(asArray(edit.SaveToBytes()), asArray(dump).left(65536));
@@ -357,14 +310,14 @@ void MemoryPagesTest::unreadableDumpChangesNothing() {
   QSignalSpy changes(&edit, &TQuorHexEditorEx::changed);
 
   const QString missing = path("missing.bin");
-  m_host->Dialogs_.Answers = {missing, m_dir->path()};
+  m_host->ScriptedDialogs.FileAnswers = {missing, m_dir->path()};
   m_pages->pmiHexLoadFileClick();
   m_pages->pmiHexLoadFileClick();  // a folder cannot be read as a dump either
 
-  QCOMPARE(m_host->Dialogs_.Errors.size(), std::size_t(2));
-  QVERIFY(m_host->Dialogs_.Errors[0].startsWith(
+  QCOMPARE(m_host->ScriptedDialogs.ErrorTexts().size(), 2);
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts()[0].startsWith(
       QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
-  QVERIFY(m_host->Dialogs_.Errors[1].startsWith(
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts()[1].startsWith(
       QStringLiteral("Cannot open file \"%1\". ").arg(m_dir->path())));
   QVERIFY(changes.isEmpty());
   QVERIFY(edit.SaveToBytes() == before);
@@ -374,13 +327,13 @@ void MemoryPagesTest::unreadableDumpChangesNothing() {
 
 void MemoryPagesTest::dumpCommandsClearAForeignFilter() {
   const QString palette = QStringLiteral("Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette");
-  m_host->Open.Filter = palette;
-  m_host->Open.FileName = QStringLiteral("colours.pal");
-  m_host->Save.Filter = palette;
-  m_host->Save.FileName = QStringLiteral("colours.pal");
+  m_host->FileDialogs().odlgMisc.Filter = palette;
+  m_host->FileDialogs().odlgMisc.FileName = QStringLiteral("colours.pal");
+  m_host->FileDialogs().sdlgMisc.Filter = palette;
+  m_host->FileDialogs().sdlgMisc.FileName = QStringLiteral("colours.pal");
   m_pages->pmiHexLoadFileClick();  // cancelled
   m_pages->pmiHexSaveFileClick();  // cancelled
-  const auto& asked = m_host->Dialogs_.Asked;
+  const auto& asked = m_host->ScriptedDialogs.FileDialogs;
   QCOMPARE(asked.size(), std::size_t(2));
   for (const TFileDialog& dialog : asked) {
     QVERIFY(dialog.Filter.isEmpty());
@@ -391,7 +344,7 @@ void MemoryPagesTest::dumpCommandsClearAForeignFilter() {
   QCOMPARE(editor(THexPageId::hpMainRAM).DataSize(), int64_t(65536));
 
   // Without a filter the last dump name is offered again.
-  m_host->Save.FileName = QStringLiteral("ram.bin");
+  m_host->FileDialogs().sdlgMisc.FileName = QStringLiteral("ram.bin");
   m_pages->pmiHexSaveFileClick();
   QCOMPARE(asked.back().FileName, QStringLiteral("ram.bin"));
 }
@@ -407,9 +360,9 @@ void MemoryPagesTest::savedDumpHoldsExactlyTheBlock() {
   expected[5] = uint8_t(0xF0 | (block[5] & 0x0F));
 
   writeFile(path("old.bin"), counting(20000));  // overwritten, not merged
-  m_host->Dialogs_.Answers = {path("old.bin")};
+  m_host->ScriptedDialogs.FileAnswers = {path("old.bin")};
   m_pages->pmiHexSaveFile()->trigger();
-  QVERIFY(m_host->Dialogs_.Errors.empty());
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts().empty());
   QCOMPARE(readFile(path("old.bin")), asArray(expected));
   // Saving a dump keeps the marks and the undo history.
   QVERIFY(edit.Model().IsMarked(5));
@@ -418,10 +371,10 @@ void MemoryPagesTest::savedDumpHoldsExactlyTheBlock() {
 
 void MemoryPagesTest::unwritableDumpIsReported() {
   const QString target = path("no-such-folder/ram.bin");
-  m_host->Dialogs_.Answers = {target};
+  m_host->ScriptedDialogs.FileAnswers = {target};
   m_pages->pmiHexSaveFileClick();
-  QCOMPARE(m_host->Dialogs_.Errors.size(), std::size_t(1));
-  QVERIFY(m_host->Dialogs_.Errors[0].startsWith(
+  QCOMPARE(m_host->ScriptedDialogs.ErrorTexts().size(), 1);
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts()[0].startsWith(
       QStringLiteral("Cannot create file \"%1\". ").arg(target)));
   QVERIFY(!QFile::exists(target));
 }
@@ -429,15 +382,15 @@ void MemoryPagesTest::unwritableDumpIsReported() {
 void MemoryPagesTest::commandsWithoutActiveEditorDoNothing() {
   m_pages->pmHexEditPopup();
   const QString caption = m_pages->pmiHexUndo()->text();
-  m_host->Active = nullptr;
-  m_host->Dialogs_.Answers = {path("never.bin")};
+  m_active = nullptr;
+  m_host->ScriptedDialogs.FileAnswers = {path("never.bin")};
   m_pages->pmiHexLoadFileClick();
   m_pages->pmiHexSaveFileClick();
   m_pages->pmiHexBytesPerColClick(4);
   m_pages->pmiHexUndoClick();
   m_pages->pmHexEditPopup();
-  QVERIFY(m_host->Dialogs_.Asked.empty());
-  QVERIFY(m_host->Dialogs_.Errors.empty());
+  QVERIFY(m_host->ScriptedDialogs.FileDialogs.empty());
+  QVERIFY(m_host->ScriptedDialogs.ErrorTexts().empty());
   QCOMPARE(m_pages->pmiHexUndo()->text(), caption);
   QVERIFY(m_pages->pmiHexBytesPerColItem(1)->isChecked());
   for (const auto& edit : m_editors)

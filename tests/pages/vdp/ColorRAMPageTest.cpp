@@ -8,8 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FakeHost9.h"
+#include "document/FieldValues.h"
 #include "pages/vdp/ColorRAMPage.h"
+#include "support/FakePageHost.h"
+#include "vdp/VDPColors.h"
 #include "widgets/ColorGrid.h"
 
 namespace vantor::test {
@@ -18,7 +20,7 @@ class ColorRAMPageTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TFakeHost9> m_host;
+  std::unique_ptr<TFakePageHost> m_host;
   TColorRAMPage* m_page = nullptr;
   TColorGrid* m_grid = nullptr;
   std::unique_ptr<QTemporaryDir> m_dir;
@@ -52,23 +54,22 @@ class ColorRAMPageTest : public QObject {
     return TColorGrid::CellRect(gridColumn, gridRow).center();
   }
   void SavePalette(const QString& path) {
-    m_host->ScriptedDialogs.SaveNames.push_back(path);
+    m_host->ScriptedDialogs.FileAnswers.push_back(path);
     m_page->pmiCRAMSavePalClick();
   }
   void LoadPalette(const QString& path) {
-    m_host->ScriptedDialogs.OpenNames.push_back(path);
+    m_host->ScriptedDialogs.FileAnswers.push_back(path);
     m_page->pmiCRAMLoadPalClick();
   }
 
  private slots:
   void init() {
-    m_host = std::make_unique<TFakeHost9>();
-    m_page = CreateColorRAMPage(*m_host);
+    m_host = std::make_unique<TFakePageHost>();
+    m_page = new TColorRAMPage(*m_host);
+    m_host->Install(TVDPPageId::vpColorRAM, m_page);
     m_grid = m_page->dgCRAM();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_host->Window.show();
-    m_host->Window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m_host->Window));
+    QVERIFY(m_host->ShowWindow(800, 600));
     m_grid->setFocus();
   }
   void cleanup() {
@@ -76,10 +77,9 @@ class ColorRAMPageTest : public QObject {
     m_dir.reset();
   }
 
-  void installsItselfAsTheColorPage() {
-    QCOMPARE(m_host->InstalledId, TVDPPageId::vpColorRAM);
-    QCOMPARE(m_host->Installed, static_cast<QWidget*>(m_grid));
-    QCOMPARE(m_host->InstalledPage, static_cast<TVDPPage*>(m_page));
+  void isTheColorGridWithItsMenu() {
+    QCOMPARE(m_grid->parentWidget(), static_cast<QWidget*>(m_page));
+    QCOMPARE(m_grid->objectName(), QString("dgCRAM"));
     const QStringList captions = {"&Set selected colors...",
                                   "&Load selected colors from PSP palette...",
                                   "&Save selected colors to PSP palette..."};
@@ -93,13 +93,13 @@ class ColorRAMPageTest : public QObject {
     m_host->PutColor(18, 0x0E00);
     m_grid->SetCurrentCell(1, 2);
     m_grid->grab();
-    QCOMPARE(m_host->Status, QString("Color [1,2] =$0E00 ($00FF0000)"));
+    QCOMPARE(m_host->Status(), QString("Color [1,2] =$0E00 ($00FF0000)"));
     m_host->PutColor(63, 0x008E);
     QTest::keyClick(m_grid, Qt::Key_End);
     QTest::keyClick(m_grid, Qt::Key_Down);
     QTest::keyClick(m_grid, Qt::Key_Down);
     m_grid->grab();
-    QCOMPARE(m_host->Status, QString("Color [3,15] =$008E ($000092FF)"));
+    QCOMPARE(m_host->Status(), QString("Color [3,15] =$008E ($000092FF)"));
   }
 
   void selectedCellsShowTheirColorInsideAHighlightFrame() {
@@ -143,7 +143,7 @@ class ColorRAMPageTest : public QObject {
     FillDistinctColors();
     Select(1, 2, 2, 3);
     const QColor initial(QRgb(CRAMToRGB32(m_host->VDP().GetColor(2 * 16 + 3))));
-    m_host->ScriptedDialogs.Colors.push_back(QColor(255, 0, 0));
+    m_host->ScriptedDialogs.ColorAnswers.push_back(QColor(255, 0, 0));
     QTest::keyClick(m_grid, Qt::Key_Return);
     QCOMPARE(*m_host->ScriptedDialogs.LastInitialColor, initial);
     for (int entry : {18, 19, 34, 35}) {
@@ -152,21 +152,21 @@ class ColorRAMPageTest : public QObject {
     }
     QVERIFY(m_host->ImageColor(17) != 0x000E);
     QVERIFY(m_host->Document().Modified());
-    QCOMPARE(m_host->FillCRAMCalls, 1);
+    QCOMPARE(m_host->ColorsChangedCalls, 1);
   }
 
   void setColorsChangesNothingWhenCancelledOrAlreadyEqual() {
     m_host->PutColor(0, 0x000E);
-    m_host->ScriptedDialogs.Colors.push_back(std::nullopt);
+    m_host->ScriptedDialogs.ColorAnswers.push_back(std::nullopt);
     m_page->SetSelectedColors();
-    m_host->ScriptedDialogs.Colors.push_back(QColor(255, 0, 0));
+    m_host->ScriptedDialogs.ColorAnswers.push_back(QColor(255, 0, 0));
     m_page->SetSelectedColors();
     QCOMPARE(m_host->ModifiedCalls, 0);
-    QCOMPARE(m_host->FillCRAMCalls, 0);
+    QCOMPARE(m_host->ColorsChangedCalls, 0);
   }
 
   void doubleClickOnAHeaderDoesNothing() {
-    m_host->ScriptedDialogs.Colors.push_back(QColor(0, 0, 255));
+    m_host->ScriptedDialogs.ColorAnswers.push_back(QColor(0, 0, 255));
     QTest::mouseDClick(m_grid, Qt::LeftButton, {}, HeaderCenter(3, 0));
     QVERIFY(!m_host->ScriptedDialogs.LastInitialColor);
     // A real double click starts with the press that selects the cell.
@@ -191,7 +191,7 @@ class ColorRAMPageTest : public QObject {
       }
     }
     QVERIFY(m_host->Document().Modified());
-    QCOMPARE(m_host->FillCRAMCalls, 1);
+    QCOMPARE(m_host->ColorsChangedCalls, 1);
   }
 
   void draggingRowHeaderSwapsTwoPaletteLines() {
@@ -211,7 +211,7 @@ class ColorRAMPageTest : public QObject {
   void swappingEqualColumnsMarksNothing() {
     m_page->dgCRAMColumnMoved(1, 2);  // all black
     QCOMPARE(m_host->ModifiedCalls, 0);
-    QCOMPARE(m_host->FillCRAMCalls, 0);
+    QCOMPARE(m_host->ColorsChangedCalls, 0);
   }
 
   void savedSelectionHoldsCount16AndZeroPadding() {
@@ -272,7 +272,7 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
     SavePalette(Path("same.pal"));
     LoadPalette(Path("same.pal"));
     QCOMPARE(m_host->ModifiedCalls, 0);
-    QCOMPARE(m_host->FillCRAMCalls, 0);
+    QCOMPARE(m_host->ColorsChangedCalls, 0);
     QVERIFY(!m_host->Document().Modified());
   }
 
@@ -284,7 +284,7 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
     QCOMPARE(m_host->ImageColor(39), uint16_t(0x008E));
     QCOMPARE(m_host->ImageColor(40), uint16_t(0x0E00));
     QVERIFY(m_host->Document().Modified());
-    QCOMPARE(m_host->FillCRAMCalls, 1);
+    QCOMPARE(m_host->ColorsChangedCalls, 1);
     Select(2, 7, 2, 7);
     SavePalette(Path("back.pal"));
     QVERIFY(ReadAll(Path("back.pal")).startsWith("JASC-PAL\r\n0100\r\n16\r\n255 146 0\r\n"));
@@ -304,11 +304,11 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
     WriteAll(Path("lower.pal"), "\r\n  jasc-pal\r\n\r\n0100\r\n1\r\n0 0 255\r\n");
     LoadPalette(Path("lower.pal"));
     QCOMPARE(m_host->ImageColor(0), uint16_t(0x0E00));
-    QVERIFY(m_host->ScriptedDialogs.Messages.isEmpty());
+    QVERIFY(m_host->ScriptedDialogs.Messages.empty());
 
     WriteAll(Path("blank.pal"), "JASC-PAL \r\n0100\r\n1\r\n255 255 255\r\n");
     LoadPalette(Path("blank.pal"));
-    QCOMPARE(m_host->ScriptedDialogs.Messages, QStringList{"Wrong File Type!"});
+    QCOMPARE(m_host->ScriptedDialogs.ErrorTexts(), QStringList{"Wrong File Type!"});
     QCOMPARE(m_host->ImageColor(0), uint16_t(0x0E00));
   }
 
@@ -317,11 +317,11 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
     LoadPalette(Path("count.pal"));
     QCOMPARE(m_host->ImageColor(0), uint16_t(0));
     QCOMPARE(m_host->ModifiedCalls, 0);
-    QVERIFY(m_host->ScriptedDialogs.Messages.isEmpty());
+    QVERIFY(m_host->ScriptedDialogs.Messages.empty());
   }
 
   void paletteDialogsKeepTheirFilterAndName() {
-    TFileDialog& save = m_host->sdlgMisc();
+    TFileDialog& save = m_host->FileDialogs().sdlgMisc;
     save.FileName = "left by a memory page";
     SavePalette(Path("first.pal"));
     QCOMPARE(save.Filter, QString("Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette"));
@@ -334,11 +334,11 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
 
   void unreadableFileShowsTheOpenError() {
     LoadPalette(Path("missing.pal"));
-    QCOMPARE(m_host->ScriptedDialogs.Messages.size(), 1);
-    QVERIFY(m_host->ScriptedDialogs.Messages[0].startsWith("Cannot open file \""));
+    QCOMPARE(m_host->ScriptedDialogs.ErrorTexts().size(), 1);
+    QVERIFY(m_host->ScriptedDialogs.ErrorTexts()[0].startsWith("Cannot open file \""));
     SavePalette(Path("no/such/dir.pal"));
-    QCOMPARE(m_host->ScriptedDialogs.Messages.size(), 2);
-    QVERIFY(m_host->ScriptedDialogs.Messages[1].startsWith("Cannot create file \""));
+    QCOMPARE(m_host->ScriptedDialogs.ErrorTexts().size(), 2);
+    QVERIFY(m_host->ScriptedDialogs.ErrorTexts()[1].startsWith("Cannot create file \""));
   }
 
   void followColorMovesTheCurrentCell() {

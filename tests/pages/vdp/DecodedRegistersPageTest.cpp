@@ -5,9 +5,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "FakePageHost.h"
 #include "hexedit/QuorHexEditorEx.h"
 #include "pages/vdp/DecodedRegistersPage.h"
+#include "support/FakePageHost.h"
 #include "widgets/LinkLabel.h"
 
 using namespace vantor;
@@ -55,7 +55,8 @@ class DecodedRegistersPageTest : public QObject {
 
 void DecodedRegistersPageTest::init() {
   m_host = std::make_unique<TFakePageHost>();
-  m_page = CreateDecodedRegistersPage(*m_host);
+  m_page = new TDecodedRegistersPage(*m_host);
+  m_host->Install(TVDPPageId::vpDecoded, m_page);
   QVERIFY(m_host->ShowWindow());
   m_page->PageShow();
 }
@@ -245,22 +246,22 @@ void DecodedRegistersPageTest::linksJumpByTheValue() {
   clickLink("lbledPNTScrollA");
   QCOMPARE(m_host->pcVDPChangingCalls, 2);  // the click itself, then the page change
   QCOMPARE(m_host->PagesShown, std::vector<TVDPPageId>{TVDPPageId::vpVideoRAM});
-  verifyCaretOn(m_host->VideoRAMEditor, 0xC000);
+  verifyCaretOn(m_host->HexEditor(THexPageId::hpVideoRAM), 0xC000);
   m_host->ShowVDPPage(TVDPPageId::vpDecoded);
 
   showRegisters({{5, 0x7F}});  // sprite table at $FE00: the last rows cannot all be on top
   clickLink("lbledSAT");
-  QCOMPARE(m_host->VideoRAMEditor->Model().CursorPos(), 0xFE00);
-  QVERIFY(m_host->VideoRAMEditor->hasFocus());
+  QCOMPARE(m_host->HexEditor(THexPageId::hpVideoRAM)->Model().CursorPos(), 0xFE00);
+  QVERIFY(m_host->HexEditor(THexPageId::hpVideoRAM)->hasFocus());
   m_host->ShowVDPPage(TVDPPageId::vpDecoded);
 
   clickLink("lbledBgColor");
-  QCOMPARE(m_host->CRAMRowsSelected, std::vector<int>{0x25});
+  QCOMPARE(m_host->ColorEntriesChosen, std::vector<int>{0x25});
   QCOMPARE(m_host->ScriptedDialogs.Beeps, 0);
 
   // Labels without a link, and other buttons, do nothing.
   QTest::mouseClick(control<TLinkLabel>("lbledBgColorLabel"), Qt::RightButton, {}, QPoint(3, 3));
-  QCOMPARE(m_host->CRAMRowsSelected.size(), std::size_t(1));
+  QCOMPARE(m_host->ColorEntriesChosen.size(), std::size_t(1));
   QVERIFY(!qobject_cast<TLinkLabel*>(control<QLabel>("lbledAutoIncLabel")));
 }
 
@@ -281,14 +282,14 @@ void DecodedRegistersPageTest::dmaLinkTargetsByMode() {
   QCOMPARE(control<QLineEdit>("lbledDMASrc")->text(), QString("$FF8000"));
   clickLink("lbledDMASrc");
   QCOMPARE(m_host->ShowMainCPURAMCalls, 1);
-  verifyCaretOn(m_host->MainRAMEditor, 0x8000);
+  verifyCaretOn(m_host->HexEditor(THexPageId::hpMainRAM), 0x8000);
   QCOMPARE(m_host->ScriptedDialogs.Beeps, 2);
   m_host->ShowVDPPage(TVDPPageId::vpDecoded);
 
   showRegisters({{21, 0x34}, {22, 0x12}, {23, 0xC0}});  // copy: a Video RAM address
   clickLink("lbledDMASrc");
   QCOMPARE(m_host->PagesShown.back(), TVDPPageId::vpVideoRAM);
-  verifyCaretOn(m_host->VideoRAMEditor, 0x1234);
+  verifyCaretOn(m_host->HexEditor(THexPageId::hpVideoRAM), 0x1234);
 }
 
 void DecodedRegistersPageTest::linkClickCommitsThePendingEdit() {
@@ -299,7 +300,7 @@ void DecodedRegistersPageTest::linkClickCommitsThePendingEdit() {
   clickLink("lbledBgColor");
   QCOMPARE(m_host->VDP().GetReg(7), uint8_t(0x31));
   QCOMPARE(m_host->ImageRegister(7), uint8_t(0x31));  // the model went into the image
-  QCOMPARE(m_host->CRAMRowsSelected, std::vector<int>{0x31});
+  QCOMPARE(m_host->ColorEntriesChosen, std::vector<int>{0x31});
 }
 
 void DecodedRegistersPageTest::leavingThePageWritesTheRegisters() {

@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FakeHost9.h"
 #include "document/FieldValues.h"
 #include "hexedit/HexGridLayout.h"
+#include "hexedit/QuorHexEditorEx.h"
 #include "pages/vdp/PatternsSpritesPage.h"
-#include "viewwindow/VantorView.h"
+#include "support/FakePageHost.h"
 #include "widgets/CellStrip.h"
 #include "widgets/LinkLabel.h"
 
@@ -39,7 +39,7 @@ class PatternsSpritesPageTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TFakeHost9> m_host;
+  std::unique_ptr<TFakePageHost> m_host;
   TPatternsSpritesPage* m_page = nullptr;
   std::unique_ptr<QTemporaryDir> m_dir;
 
@@ -70,7 +70,7 @@ class PatternsSpritesPageTest : public QObject {
   }
   QByteArray SaveSheet(TCellStrip* strip, const char* name) {
     const QString path = m_dir->filePath(name);
-    m_host->ScriptedDialogs.SaveNames.push_back(path);
+    m_host->ScriptedDialogs.FileAnswers.push_back(path);
     ChooseMenuItem(strip, "&Save all to Bitmap...");
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -79,12 +79,11 @@ class PatternsSpritesPageTest : public QObject {
 
  private slots:
   void init() {
-    m_host = std::make_unique<TFakeHost9>();
-    m_page = CreatePatternsSpritesPage(*m_host);
+    m_host = std::make_unique<TFakePageHost>();
+    m_page = new TPatternsSpritesPage(*m_host);
+    m_host->Install(TVDPPageId::vpPatterns, m_page);
     m_dir = std::make_unique<QTemporaryDir>();
-    m_host->Window.show();
-    m_host->Window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m_host->Window));
+    QVERIFY(m_host->ShowWindow(800, 600));
     m_page->PageShow();
   }
   void cleanup() {
@@ -93,7 +92,6 @@ class PatternsSpritesPageTest : public QObject {
   }
 
   void controlsKeepTheirCaptionsItemsAndTabOrder() {
-    QCOMPARE(m_host->InstalledId, TVDPPageId::vpPatterns);
     QCOMPARE(m_page->cbPalLine()->itemText(3), QString("Use Palette Line 3"));
     QCOMPARE(m_page->cbPatternSrc()->itemText(1), QString("Read from Main RAM"));
     QCOMPARE(m_page->cbSpriteSize()->count(), 16);
@@ -122,7 +120,7 @@ class PatternsSpritesPageTest : public QObject {
     strip->setFocus();
     QTest::keyClick(strip, Qt::Key_End);
     strip->grab();
-    QCOMPARE(m_host->Status, QString("Pattern 2047, Address $FFE0"));
+    QCOMPARE(m_host->Status(), QString("Pattern 2047, Address $FFE0"));
   }
 
   void tallCellsGive1024PatternsOf64Bytes() {
@@ -133,7 +131,7 @@ class PatternsSpritesPageTest : public QObject {
     strip->setFocus();
     QTest::keyClick(strip, Qt::Key_End);
     strip->grab();
-    QCOMPARE(m_host->Status, QString("Pattern 1023, Address $FFC0"));
+    QCOMPARE(m_host->Status(), QString("Pattern 1023, Address $FFC0"));
   }
 
   void patternPixelsComeFromTheChosenSource() {
@@ -151,22 +149,15 @@ class PatternsSpritesPageTest : public QObject {
     QCOMPARE(strip->viewport()->grab().toImage().pixelColor(pixel), QColor(0, 0, 255));
   }
 
-  void sourceChangeRedrawsTheViewWindowShowingPatterns() {
-    // Pattern 0's first pixel: colour 1 in Video RAM, colour 2 in main RAM.
-    SavestateImage& image = m_host->Document().Image();
-    WriteFieldValueAt(m_host->Layout(), image, "VDP", "RAM", 0, 0x10, 1);
-    WriteFieldValueAt(m_host->Layout(), image, "CPU MC68000", "RAM", 0, 0x20, 1);
-    TfrmView view;
-    m_host->View = &view;
-    view.ShowPatterns(VDP(), m_host->Document().PatternSourceData(TPatternSource::psVideoRAM));
-    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 1u);
+  // The view window's patterns follow the source through the main window (ViewWindowTest).
+  void sourceChangeByTheUserTellsTheMainWindow() {
     m_page->cbPatternSrc()->setCurrentIndex(1);
-    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 1u);  // hidden: left alone
-    m_page->cbPatternSrc()->setCurrentIndex(0);
-    view.show();
-    m_page->cbPatternSrc()->setCurrentIndex(1);
-    QCOMPARE(view.ViewBitmap().Pixel(0, 0) & 0x0F, 2u);
-    m_host->View = nullptr;
+    QCOMPARE(m_host->PatternsChangedCalls, 1);
+    // Showing the page sets the list to the host's source without telling anyone.
+    m_host->SetPatternSource(TPatternSource::psVideoRAM);
+    m_page->PageShow();
+    QCOMPARE(m_page->cbPatternSrc()->currentIndex(), 0);
+    QCOMPARE(m_host->PatternsChangedCalls, 1);
   }
 
   void enterOnMainRAMPatternsOpensMainRAM() {
@@ -175,10 +166,10 @@ class PatternsSpritesPageTest : public QObject {
     strip->setFocus();
     strip->SelectColumn(5);
     QTest::keyClick(strip, Qt::Key_Return);
-    QCOMPARE(m_host->PageChangingCalls, 1);
-    QCOMPARE(m_host->MainCPURAMShown, 1);
-    QVERIFY(!m_host->ShownVDPPage);
-    const TQuorHexEditorEx& editor = m_host->MainRAMEditor;
+    QCOMPARE(m_host->pcVDPChangingCalls, 1);
+    QCOMPARE(m_host->ShowMainCPURAMCalls, 1);
+    QVERIFY(m_host->PagesShown.empty());
+    const TQuorHexEditorEx& editor = *m_host->HexEditor(THexPageId::hpMainRAM);
     QCOMPARE(editor.Row(), GridRowOfByte(5 * 32, editor.BytesPerRow()));
     QCOMPARE(editor.Col(), GridHexColumn(5 * 32, editor.BytesPerRow()));
   }
@@ -188,14 +179,15 @@ class PatternsSpritesPageTest : public QObject {
     TCellStrip* strip = m_page->dgSprites();
     strip->SelectColumn(2);
     QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, strip->CellRect(2).center());
-    QCOMPARE(m_host->PageChangingCalls, 1);
-    QCOMPARE(m_host->ShownVDPPage, TVDPPageId::vpVideoRAM);
-    const TQuorHexEditorEx& editor = m_host->VideoRAMEditor;
+    // The double click itself, then the page change to "Video RAM".
+    QCOMPARE(m_host->pcVDPChangingCalls, 2);
+    QCOMPARE(m_host->PagesShown, std::vector<TVDPPageId>{TVDPPageId::vpVideoRAM});
+    const TQuorHexEditorEx& editor = *m_host->HexEditor(THexPageId::hpVideoRAM);
     const int64_t entry2 = 0xFC00 + 2 * 8;  // register 5 = $7E: sprite table at $FC00
     QCOMPARE(editor.Row(), GridRowOfByte(entry2, editor.BytesPerRow()));
     QCOMPARE(editor.Col(), GridHexColumn(entry2, editor.BytesPerRow()));
     QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // header row
-    QCOMPARE(m_host->PageChangingCalls, 1);
+    QCOMPARE(m_host->pcVDPChangingCalls, 2);
   }
 
   void typedHPosGoesIntoTheSpriteBeingLeft() {
@@ -316,7 +308,7 @@ class PatternsSpritesPageTest : public QObject {
     QCOMPARE(ReadBmpLong(bmp, 18), 512);
     QCOMPARE(std::abs(ReadBmpLong(bmp, 22)), 128);
     QCOMPARE(ReadBmpWord(bmp, 28), uint16_t(8));
-    QCOMPARE(m_host->sdlgBmp().Filter,
+    QCOMPARE(m_host->FileDialogs().sdlgBmp.Filter,
              QString("Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*"));
     ShowWithRegister12(kH40);
     const QByteArray wide = SaveSheet(m_page->dgSprites(), "sprites40.bmp");
@@ -360,7 +352,7 @@ class PatternsSpritesPageTest : public QObject {
     strip->setFocus();
     QTest::keyClick(strip, Qt::Key_Right);
     strip->grab();
-    QCOMPARE(m_host->Status, QString("Sprite 1, Address $F808"));
+    QCOMPARE(m_host->Status(), QString("Sprite 1, Address $F808"));
   }
 };
 

@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "FakePageHost.h"
 #include "pages/vdp/ScreenPage.h"
 #include "pictureio/PictureIO.h"
+#include "support/FakePageHost.h"
 
 using namespace vantor;
 using vantor::test::TFakePageHost;
@@ -102,7 +102,8 @@ void ScreenPageTest::init() {
   QVERIFY(m_dir.isValid());
   m_host = std::make_unique<TFakePageHost>();
   setUpScene(m_host->VDP());
-  m_page = CreateScreenPage(*m_host);
+  m_page = new TScreenPage(*m_host);
+  m_host->Install(TVDPPageId::vpScreen, m_page);
   QVERIFY(m_host->ShowWindow());
   m_page->PageShow();
 }
@@ -113,7 +114,7 @@ void ScreenPageTest::cleanup() {
 }
 
 void ScreenPageTest::saveThroughTheMenu(const QString& path) {
-  m_host->ScriptedDialogs.SaveAnswers.push_back(path);
+  m_host->ScriptedDialogs.FileAnswers.push_back(path);
   auto* paintBox = m_page->findChild<QWidget*>("pbScreen");
   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
                           paintBox->mapToGlobal(QPoint(10, 10)));
@@ -164,7 +165,7 @@ void ScreenPageTest::toggleInvertsEachBoxAndRendersOnce() {
   QTest::mouseClick(button("btnScrnToggleScrollA"), Qt::LeftButton);
   QCOMPARE(m_page->ScreenOptions() & 0x0018, 0);
   QCOMPARE(rendered.count(), 3);
-  QCOMPARE(m_host->UpdateLock(), 0);
+  QVERIFY(!m_host->UpdateLock().Raised());
 }
 
 void ScreenPageTest::h32PictureAndSaveAre256By224() {
@@ -182,12 +183,12 @@ void ScreenPageTest::h32PictureAndSaveAre256By224() {
   QCOMPARE(bmp.BitsPerPixel, 8);
   QCOMPARE(bmp.FileSize, bmp8Size(256, 224));
 
-  const TFileDialog& shown = m_host->ScriptedDialogs.SaveDialogsShown.back();
+  const TFileDialog& shown = m_host->ScriptedDialogs.FileDialogs.back();
   QCOMPARE(shown.Filter, QString("Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|"
                                  "PNG files (*.png)|*.png"));
   QVERIFY(shown.OverwritePrompt);
   QVERIFY(shown.DefaultExt.isEmpty());
-  QVERIFY(m_host->ScriptedDialogs.Messages.isEmpty());
+  QVERIFY(m_host->ScriptedDialogs.Messages.empty());
 }
 
 void ScreenPageTest::virtualScreenOfA64By32Plane() {
@@ -219,15 +220,15 @@ void ScreenPageTest::saveAsPngAndSaveErrors() {
 
   // A folder that does not exist: the error reaches the user as an "Error" box.
   saveThroughTheMenu(m_dir.filePath("missing/screen.bmp"));
-  QCOMPARE(m_host->ScriptedDialogs.Messages.size(), 1);
-  QVERIFY2(m_host->ScriptedDialogs.Messages.front().startsWith("Cannot create file \""),
-           qPrintable(m_host->ScriptedDialogs.Messages.front()));
+  const QStringList errors = m_host->ScriptedDialogs.ErrorTexts();
+  QCOMPARE(errors.size(), 1);
+  QVERIFY2(errors.front().startsWith("Cannot create file \""), qPrintable(errors.front()));
 
   // Cancelled: nothing is written.
   const int files = int(QDir(m_dir.path()).entryList(QDir::Files).size());
-  const int shown = int(m_host->ScriptedDialogs.SaveDialogsShown.size());
+  const int shown = int(m_host->ScriptedDialogs.FileDialogs.size());
   m_page->findChild<QAction*>("pmiScreenSaveBmp")->trigger();
-  QCOMPARE(int(m_host->ScriptedDialogs.SaveDialogsShown.size()), shown + 1);
+  QCOMPARE(int(m_host->ScriptedDialogs.FileDialogs.size()), shown + 1);
   QCOMPARE(int(QDir(m_dir.path()).entryList(QDir::Files).size()), files);
 }
 
@@ -260,9 +261,10 @@ void ScreenPageTest::rendersOnlyWhenSeen() {
   QCOMPARE(rendered.count(), 2);
 
   // Nothing renders while the program fills controls.
-  m_host->IncUpdateLock();
-  m_page->ScreenSettingsChange();
-  m_host->DecUpdateLock();
+  {
+    const TUpdateLock::TScope lock(m_host->UpdateLock());
+    m_page->ScreenSettingsChange();
+  }
   QCOMPARE(rendered.count(), 2);
 }
 

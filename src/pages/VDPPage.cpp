@@ -1,0 +1,7 @@
+#include "pages/VDPPage.h"
+
+namespace vantor {
+
+TVDPPage::TVDPPage(QWidget* parent) : QWidget(parent) {}
+
+}  // namespace vantor
