@@ -113,8 +113,9 @@ class TfrmMain : public QMainWindow, public TPageHost {
   void SelectCRAMRow(int entry);
   // The status bar's one simple text.
   void StatusText(const QString& text);
-  // Puts another object in charge of a VDP page's show, reload and commit calls; tests count
-  // them with it. Null leaves the page without one. The window does not own it.
+  // Puts another page object in charge of a VDP page's show, reload and commit calls and
+  // connects its intents, as for the window's own pages; tests count and send with it. Null
+  // leaves the page without one. The window does not own it.
   void SetVDPPage(TVDPPageId id, TVDPPage* page);
 
   // The hex editors of the memory pages, and the one the user sees (null when none is shown:

@@ -126,6 +126,7 @@ void TfrmMain::connectPage(TVDPPage* page) {
 
 void TfrmMain::SetVDPPage(TVDPPageId id, TVDPPage* page) {
   m_vdpPages[std::size_t(id)] = page;
+  if (page != nullptr) connectPage(page);
 }
 
 void TfrmMain::ShowMainPage(TMainPageId page) {
