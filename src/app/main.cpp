@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <QTimer>
 #include <exception>
 
@@ -22,8 +21,8 @@ class TVantorApplication : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-      QMessageBox::critical(activeWindow(), vantor::MessageTitle(vantor::TMsgDlgType::mtError),
-                            QString::fromUtf8(error.what()));
+      vantor::TQtDialogs dialogs(activeWindow());
+      vantor::ReportError(dialogs, QString::fromUtf8(error.what()));
     }
     return false;
   }

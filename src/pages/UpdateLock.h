@@ -1,6 +1,7 @@
-// UpdateLock: the main window's re-entrancy lock. While the program itself fills controls it
-// is raised, and the pages ignore their controls' change events (they must not mark the
-// document modified or write back what is only being shown).
+// A re-entrancy lock, the one way the program tells its own changes from the user's. The main
+// window's UpdateLock is raised while the program itself fills controls, and the pages ignore
+// their controls' change events then (they must not mark the document modified or write back
+// what is only being shown); the view window's ResizeLock while it sizes itself.
 #pragma once
 
 namespace vantor {

@@ -121,14 +121,13 @@ void TfrmView::SetDialogs(TDialogs* dialogs, TFileDialog* bitmapDialog) {
 
 template <typename Build>
 void TfrmView::BuildPicture(TViewMode mode, Build&& build) {
-  ++m_ResizeLock;
+  const TUpdateLock::TScope lock(m_ResizeLock);
   m_ViewMode = mode;
   build(m_ViewBitmap);
   ++m_buildCount;
   PictureChanged();
   ApplyZoomSize();
   InvalidateView();
-  --m_ResizeLock;
 }
 
 void TfrmView::ShowScreen(const TMegaDriveVDP& vdp, uint16_t options) {
@@ -189,9 +188,8 @@ void TfrmView::InvalidateView() {
 
 // The window's own size changes are never snapped.
 void TfrmView::ApplyZoomSize() {
-  ++m_ResizeLock;
+  const TUpdateLock::TScope lock(m_ResizeLock);
   resize(ZoomedSize());
-  --m_ResizeLock;
 }
 
 void TfrmView::SetZoom(int zoom) {
@@ -204,7 +202,7 @@ void TfrmView::ToggleHalftone() {
 }
 
 bool TfrmView::FormCanResize(const QSize& proposed) {
-  if (!isVisible() || m_ResizeLock > 0 || proposed == ZoomedSize()) return false;
+  if (!isVisible() || m_ResizeLock.Raised() || proposed == ZoomedSize()) return false;
   SetZoom(
       SnapZoom(proposed.width(), proposed.height(), m_ViewBitmap.Width(), m_ViewBitmap.Height()));
   InvalidateView();
@@ -220,7 +218,6 @@ void TfrmView::resizeEvent(QResizeEvent* event) {
 
 void TfrmView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  m_ResizeLock = 0;
   if (!m_placed && m_mainWindow != nullptr) {
     m_placed = true;
     QRect frame = frameGeometry();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 
+#include "pages/UpdateLock.h"
 #include "vdp/Bitmap.h"
 
 class QAction;
@@ -148,7 +149,7 @@ class TfrmView : public QWidget {
   TViewMode m_ViewMode = vmScreen;
   int m_PalLine = 0;
   int m_Alpha = kMaxAlpha;
-  int m_ResizeLock = 0;
+  TUpdateLock m_ResizeLock;  // raised while the window changes its own size: no snapping
   bool m_placed = false;
   int m_buildCount = 0;
   int m_invalidateCount = 0;
