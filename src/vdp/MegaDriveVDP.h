@@ -98,6 +98,13 @@ constexpr uint16_t kRenderAllLayers = 0x01FF;
 // A decoded sprite attribute table entry.
 //   attr: P LL V H NNNNNNNNNNN (priority, palette line, flips, first pattern)
 struct TSpriteEntry {
+  // attr: P LL V H NNNNNNNNNNN (priority, palette line, flips, first pattern)
+  static constexpr uint16_t kPriority = 0x8000;
+  static constexpr uint16_t kPalLine = 0x6000;
+  static constexpr uint16_t kVFlip = 0x1000;
+  static constexpr uint16_t kHFlip = 0x0800;
+  static constexpr uint16_t kPattern = 0x07FF;
+
   uint16_t Y = 0;
   uint8_t Size = 0;  // bits 3-2 width - 1, bits 1-0 height - 1, in cells
   uint8_t Link = 0;
@@ -106,6 +113,23 @@ struct TSpriteEntry {
 
   int CellsWide() const { return (Size >> 2) + 1; }
   int CellsHigh() const { return (Size & 3) + 1; }
+
+  bool Priority() const { return (Attr & kPriority) != 0; }
+  int PalLine() const { return (Attr & kPalLine) >> 13; }
+  bool VFlip() const { return (Attr & kVFlip) != 0; }
+  bool HFlip() const { return (Attr & kHFlip) != 0; }
+  uint16_t Pattern() const { return Attr & kPattern; }
+  void SetPriority(bool on) { Attr = uint16_t(on ? Attr | kPriority : Attr & ~kPriority); }
+  void SetPalLine(int line) { Attr = uint16_t((Attr & ~kPalLine) | (line & 3) << 13); }
+  void SetVFlip(bool on) { Attr = uint16_t(on ? Attr | kVFlip : Attr & ~kVFlip); }
+  void SetHFlip(bool on) { Attr = uint16_t(on ? Attr | kHFlip : Attr & ~kHFlip); }
+  // Only the low 11 bits are a pattern number.
+  void SetPattern(uint16_t pattern) { Attr = uint16_t((Attr & ~kPattern) | (pattern & kPattern)); }
+  // The pattern of cell n of the sprite's picture (cells run down each column first): the
+  // first pattern + n, wrapping within 11 bits; and that cell's name word, flags as the sprite's.
+  uint16_t CellPattern(int n) const { return uint16_t((Attr + n) & kPattern); }
+  uint16_t CellAttr(int n) const { return uint16_t((Attr & ~kPattern) | CellPattern(n)); }
+
   friend bool operator==(const TSpriteEntry&, const TSpriteEntry&) = default;
 };
 

@@ -9,10 +9,6 @@ namespace vantor::detail {
 
 namespace {
 
-constexpr uint16_t kAttrPriority = 0x8000;
-constexpr uint16_t kAttrVFlip = 0x1000;
-constexpr uint16_t kAttrHFlip = 0x0800;
-
 // Stores the opaque pixels of np where dst holds nothing yet; nz marks np's opaque bytes.
 inline void mergeFirstWins(uint8_t* dst, uint64_t np, uint64_t nz) {
   const uint64_t cur = load64(dst);
@@ -31,14 +27,14 @@ struct TRowSource {
 void drawSpriteRow(const TRowSource& source, const TLineSprite& drawn, int32_t sy,
                    const TSpriteLayer& layer, uint8_t* dst) {
   const TSpriteEntry& s = drawn.Sprite->Entry;
-  const bool hflip = (s.Attr & kAttrHFlip) != 0;
+  const bool hflip = s.HFlip();
   const int cellsHigh = s.CellsHigh(), cellsWide = s.CellsWide();
   // The row within the sprite's picture, counted from its top as stored.
   int row = sy - drawn.Sprite->Top;
-  if (s.Attr & kAttrVFlip) row = cellsHigh * source.CellHeight - 1 - row;
+  if (s.VFlip()) row = cellsHigh * source.CellHeight - 1 - row;
   const int cellRow = row / source.CellHeight;
   const uint32_t rowOffset = uint32_t(row % source.CellHeight) * 4;
-  const uint8_t code = uint8_t((s.Attr >> 15) << 7 | ((s.Attr >> 13) & 3) << 4);
+  const uint8_t code = uint8_t(int(s.Priority()) << 7 | s.PalLine() << 4);
   const uint64_t code64 = code * kEachByte;
   for (int c = 0; c < drawn.Cells; ++c) {
     const int32_t cellX = s.X + c * 8;
@@ -46,7 +42,7 @@ void drawSpriteRow(const TRowSource& source, const TLineSprite& drawn, int32_t s
     if (cellX + 8 <= layer.Left) continue;
     // Cells run down each column first; with a horizontal flip the last column shows first.
     const int column = hflip ? cellsWide - 1 - c : c;
-    const uint32_t pattern = uint32_t((s.Attr + column * cellsHigh + cellRow) & 0x7FF);
+    const uint32_t pattern = s.CellPattern(column * cellsHigh + cellRow);
     // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
     const uint32_t address = (pattern * source.PatternBytes + rowOffset) & TMegaDriveVDP::kVramMask;
     const uint64_t px = decodePatternRow(source.Vram + address, hflip);
@@ -129,7 +125,7 @@ void BuildSpriteLayer(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRect
     SelectLineSprites(chain, sy, rule, line);
     uint8_t* dst = layer.Bytes.data() + std::size_t(sy - layer.Top) * std::size_t(layer.Width());
     for (const TLineSprite& drawn : line) {
-      const bool high = (drawn.Sprite->Entry.Attr & kAttrPriority) != 0;
+      const bool high = drawn.Sprite->Entry.Priority();
       if (!(options & (high ? kRenderSpritesHi : kRenderSpritesLo))) continue;
       drawSpriteRow(source, drawn, sy, layer, dst);
     }

@@ -56,11 +56,11 @@ void TMegaDriveVDP::DrawSprite(uint8_t index, const TSurfaceInfo& info, bool tra
                                bool atOrigin, int y, int x) const {
   const TSpriteEntry s = GetSprite(index);
   int colStep = m_cellWidth, rowStep = m_cellHeight;
-  if (s.Attr & 0x0800) {
+  if (s.HFlip()) {
     x += (s.CellsWide() - 1) * m_cellWidth;
     colStep = -colStep;
   }
-  if (s.Attr & 0x1000) {
+  if (s.VFlip()) {
     y += (s.CellsHigh() - 1) * m_cellHeight;
     rowStep = -rowStep;
   }
@@ -71,8 +71,7 @@ void TMegaDriveVDP::DrawSprite(uint8_t index, const TSurfaceInfo& info, bool tra
   int counter = 0;
   for (int c = 0; c < s.CellsWide(); ++c) {
     for (int r = 0; r < s.CellsHigh(); ++r, ++counter) {
-      const uint16_t attr = uint16_t((s.Attr & 0xF800) | ((s.Attr + counter) & 0x7FF));
-      DrawPattern(attr, info, transparent, y + r * rowStep, x + c * colStep);
+      DrawPattern(s.CellAttr(counter), info, transparent, y + r * rowStep, x + c * colStep);
     }
   }
 }

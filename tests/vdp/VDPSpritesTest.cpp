@@ -148,5 +148,25 @@ TEST_F(VDPSpritesTest, DrawSpriteAtItsOwnPosition) {
   EXPECT_EQ(bmp.Pixel(10, 11), 0u);
 }
 
+// attr: P LL V H NNNNNNNNNNN; each field reads and writes its own bits only.
+TEST(SpriteAttributes, EachFieldOwnsItsBits) {
+  TSpriteEntry entry;
+  entry.Attr = 0xC000 | 0x0800 | 300;  // priority, line 2, H flip, pattern 300
+  EXPECT_TRUE(entry.Priority());
+  EXPECT_EQ(entry.PalLine(), 2);
+  EXPECT_FALSE(entry.VFlip());
+  EXPECT_TRUE(entry.HFlip());
+  EXPECT_EQ(entry.Pattern(), 300);
+  entry.SetVFlip(true);
+  entry.SetPriority(false);
+  entry.SetPalLine(1);
+  EXPECT_EQ(entry.Attr, 0x2000 | 0x1800 | 300);
+  entry.SetPattern(0x0FFF);  // the twelfth bit is no pattern bit
+  EXPECT_EQ(entry.Attr, 0x2000 | 0x1800 | 0x07FF);
+  // Cells count on from the first pattern and wrap within 11 bits, flags kept.
+  EXPECT_EQ(entry.CellPattern(2), 1);
+  EXPECT_EQ(entry.CellAttr(2), 0x2000 | 0x1800 | 1);
+}
+
 }  // namespace
 }  // namespace vantor

@@ -31,13 +31,6 @@ constexpr int kStripGap = 16;
 constexpr int kZoomFactors[] = {1, 2, 4, 6, 8};
 constexpr int kSpriteSizes = 16;  // "1x1" .. "4x4": width - 1 in bits 3-2, height - 1 in 1-0
 
-// attr: P LL V H NNNNNNNNNNN
-constexpr uint16_t kAttrPriority = 0x8000;
-constexpr uint16_t kAttrPalLine = 0x2000;  // times the line
-constexpr uint16_t kAttrVFlip = 0x1000;
-constexpr uint16_t kAttrHFlip = 0x0800;
-constexpr uint16_t kAttrPattern = 0x07FF;
-
 // The integer an edit's text stands for, if it is one.
 std::optional<int64_t> EditNumber(const QLineEdit* edit) {
   return TryParseInt64(edit->text().toStdString());
@@ -279,13 +272,12 @@ void TPatternsSpritesPage::SyncSpriteAttributes(int from, int to, bool store) {
     entry.Link = uint8_t(EditNumber(m_edLink).value_or(old.Link));
     // A pattern number outside 0..2047 would spill into the flag bits: it is not taken.
     const std::optional<int64_t> pattern = EditNumber(m_edPattern);
-    uint16_t attr = pattern && *pattern >= 0 && *pattern <= kAttrPattern ? uint16_t(*pattern)
-                                                                         : old.Attr & kAttrPattern;
-    if (m_chkPriority->isChecked()) attr |= kAttrPriority;
-    attr |= uint16_t(std::max(0, m_cbPal->currentIndex()) * kAttrPalLine);
-    if (m_chkVF->isChecked()) attr |= kAttrVFlip;
-    if (m_chkHF->isChecked()) attr |= kAttrHFlip;
-    entry.Attr = attr;
+    const bool fits = pattern && *pattern >= 0 && *pattern <= TSpriteEntry::kPattern;
+    entry.SetPattern(fits ? uint16_t(*pattern) : old.Pattern());
+    entry.SetPriority(m_chkPriority->isChecked());
+    entry.SetPalLine(std::max(0, m_cbPal->currentIndex()));
+    entry.SetVFlip(m_chkVF->isChecked());
+    entry.SetHFlip(m_chkHF->isChecked());
     entry.X = uint16_t(EditNumber(m_edHPos).value_or(old.X));
     if (!(entry == old)) {
       vdp.SetSprite(uint8_t(from), entry);
@@ -296,11 +288,11 @@ void TPatternsSpritesPage::SyncSpriteAttributes(int from, int to, bool store) {
   m_edVPos->setText(QString::number(shown.Y));
   m_cbSize->setCurrentIndex(shown.Size & 0x0F);
   m_edLink->setText(QString::number(shown.Link));
-  m_chkPriority->setChecked(shown.Attr & kAttrPriority);
-  m_cbPal->setCurrentIndex((shown.Attr >> 13) & 3);
-  m_chkVF->setChecked(shown.Attr & kAttrVFlip);
-  m_chkHF->setChecked(shown.Attr & kAttrHFlip);
-  m_edPattern->setText(QString::number(shown.Attr & kAttrPattern));
+  m_chkPriority->setChecked(shown.Priority());
+  m_cbPal->setCurrentIndex(shown.PalLine());
+  m_chkVF->setChecked(shown.VFlip());
+  m_chkHF->setChecked(shown.HFlip());
+  m_edPattern->setText(QString::number(shown.Pattern()));
   m_edHPos->setText(QString::number(shown.X));
 }
 
