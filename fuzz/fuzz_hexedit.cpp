@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
           model.TypeChar(U"0123456789abcdefXYZ g"[a % 21]);
           break;
         case 1:
-          model.MoveCursor(static_cast<TCursorMove>(a % 12), b & 1, 2, b % 8 + 1);
+          model.MoveCursor(static_cast<TCursorMove>(a % 12), b & 1, 0, b % 8 + 1);
           break;
         case 2:
           model.SetCursor(a % (dataSize + 2), b & 1, b & 2);

@@ -128,12 +128,12 @@ class HexEditorModel {
   bool LowNibble() const { return m_lowNibble; }
   // extend: select from the anchor to the new position, else clear the selection.
   void SetCursor(int64_t pos, bool inCharField, bool lowNibble, bool extend = false);
-  // topRow and visibleRows (grid rows) serve the page moves.
-  void MoveCursor(TCursorMove move, bool extend, int64_t topRow = 2, int64_t visibleRows = 1);
-  int64_t Row() const;
-  int Col() const;
-  void SetRow(int64_t row);
-  void SetCol(int col);
+  // topRow (the first row of bytes shown) and visibleRows serve the page moves.
+  void MoveCursor(TCursorMove move, bool extend, int64_t topRow = 0, int64_t visibleRows = 1);
+  // The row of bytes the cursor is in (byte / BytesPerRow).
+  int64_t CursorRow() const { return m_cursorPos / m_bytesPerRow; }
+  // Moves the cursor to a row of bytes, keeping its place in the row; clamped into the data.
+  void SetCursorRow(int64_t row);
 
   bool HasSelection() const { return m_selStart >= 0; }
   int64_t SelStart() const { return m_selStart; }

@@ -3,7 +3,6 @@
 
 #include "hexedit/HexCodePage.h"
 #include "hexedit/HexEditorModel.h"
-#include "hexedit/HexGridLayout.h"
 #include "hexedit/QuorHexEditorError.h"
 
 namespace vantor {
@@ -108,10 +107,10 @@ void HexEditorModel::MoveCursor(TCursorMove move, bool extend, int64_t topRow,
       if (pos > last) pos = last / rowBytes * rowBytes + column;
       break;
     case TCursorMove::cmPageTop:
-      pos = (topRow - kFirstDataRow) * rowBytes + column;
+      pos = topRow * rowBytes + column;
       break;
     case TCursorMove::cmPageBottom:
-      pos = (topRow - kFirstDataRow + visibleRows - 1) * rowBytes + column;
+      pos = (topRow + visibleRows - 1) * rowBytes + column;
       break;
     case TCursorMove::cmSwitchField:
       inChar = !inChar;
@@ -121,38 +120,9 @@ void HexEditorModel::MoveCursor(TCursorMove move, bool extend, int64_t topRow,
   SetCursor(std::clamp<int64_t>(pos, 0, last), inChar, low, extend);
 }
 
-int64_t HexEditorModel::Row() const {
-  return GridRowOfByte(m_cursorPos, m_bytesPerRow);
-}
-
-int HexEditorModel::Col() const {
-  if (m_inCharField) return GridCharColumn(m_cursorPos, m_bytesPerRow);
-  return GridHexColumn(m_cursorPos, m_bytesPerRow) + (m_lowNibble ? 1 : 0);
-}
-
-void HexEditorModel::SetRow(int64_t row) {
-  const int64_t dataRow = std::max<int64_t>(row - kFirstDataRow, 0);
-  SetCursor(dataRow * m_bytesPerRow + m_cursorPos % m_bytesPerRow, m_inCharField, m_lowNibble);
-}
-
-void HexEditorModel::SetCol(int col) {
-  const GridColumnInfo info = GridColumnOf(col, m_bytesPerRow);
-  const int64_t rowStart = m_cursorPos - m_cursorPos % m_bytesPerRow;
-  switch (info.area) {
-    case TGridArea::gaGutter:
-    case TGridArea::gaSpacer:
-      SetCursor(rowStart, false, false);
-      break;
-    case TGridArea::gaSeparator:
-      SetCursor(rowStart + m_bytesPerRow - 1, false, true);
-      break;
-    case TGridArea::gaHex:
-      SetCursor(rowStart + info.byteInRow, false, info.lowNibble);
-      break;
-    case TGridArea::gaChar:
-      SetCursor(rowStart + info.byteInRow, true, false);
-      break;
-  }
+void HexEditorModel::SetCursorRow(int64_t row) {
+  const int64_t first = std::max<int64_t>(row, 0) * m_bytesPerRow;
+  SetCursor(first + m_cursorPos % m_bytesPerRow, m_inCharField, m_lowNibble);
 }
 
 void HexEditorModel::Select(int64_t start, int64_t end) {

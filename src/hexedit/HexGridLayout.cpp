@@ -5,8 +5,8 @@
 namespace vantor {
 
 int64_t GridRowCount(int64_t dataSize, int bytesPerRow) {
-  if (dataSize <= 0) return kFirstDataRow + 1;
-  return (dataSize + bytesPerRow - 1) / bytesPerRow + kFirstDataRow;
+  if (dataSize <= 0) return GridRowOfDataRow(1);
+  return GridRowOfDataRow((dataSize + bytesPerRow - 1) / bytesPerRow);
 }
 
 GridColumnInfo GridColumnOf(int column, int bytesPerRow) {
@@ -25,6 +25,22 @@ GridColumnInfo GridColumnOf(int column, int bytesPerRow) {
     info.byteInRow = std::min(column - (2 * bytesPerRow + 3), bytesPerRow - 1);
   }
   return info;
+}
+
+GridCursorPlace CursorAtColumn(int column, int64_t rowStart, int bytesPerRow) {
+  const GridColumnInfo info = GridColumnOf(column, bytesPerRow);
+  switch (info.area) {
+    case TGridArea::gaGutter:
+    case TGridArea::gaSpacer:
+      return {rowStart, false, false};
+    case TGridArea::gaSeparator:
+      return {rowStart + bytesPerRow - 1, false, true};
+    case TGridArea::gaHex:
+      return {rowStart + info.byteInRow, false, info.lowNibble};
+    case TGridArea::gaChar:
+      return {rowStart + info.byteInRow, true, false};
+  }
+  return {rowStart, false, false};
 }
 
 void HexGridLayout::Rebuild(int bytesPerRow, int bytesPerColumn, int charWidth, int gutterWidth) {

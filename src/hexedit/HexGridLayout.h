@@ -6,21 +6,42 @@
 
 namespace vantor {
 
-// Grid coordinates of the editor. With B bytes per row:
-//   row 0 the ruler, row 1 empty (height 0), data byte p in row p / B + 2;
+// The editor's grid, and the one place that maps bytes to it. The model speaks in bytes and
+// rows of bytes; the widget paints and takes clicks in grid rows and columns. With B bytes per
+// row:
+//   row 0 the ruler, row 1 empty (height 0), row of bytes r in grid row r + 2;
 //   column 0 the offset gutter, 1 a spacer, 2 .. 2B+1 the nibble cells (high nibble of
 //   byte p at 2 + 2 (p mod B)), 2B+2 a separator, 2B+3 .. 3B+2 the character cells.
 inline constexpr int kFirstDataRow = 2;
 inline constexpr int kFirstHexColumn = 2;
 
+inline int64_t GridRowOfDataRow(int64_t dataRow) {
+  return dataRow + kFirstDataRow;
+}
+// The row of bytes a grid row shows; the ruler rows give row 0.
+inline int64_t DataRowOfGridRow(int64_t gridRow) {
+  return gridRow > kFirstDataRow ? gridRow - kFirstDataRow : 0;
+}
+inline bool IsDataRow(int64_t gridRow) {
+  return gridRow >= kFirstDataRow;
+}
 inline int64_t GridRowOfByte(int64_t pos, int bytesPerRow) {
-  return pos / bytesPerRow + kFirstDataRow;
+  return GridRowOfDataRow(pos / bytesPerRow);
+}
+// The first byte a grid row shows (the ruler rows: the first of the data).
+inline int64_t FirstByteOfGridRow(int64_t gridRow, int bytesPerRow) {
+  return DataRowOfGridRow(gridRow) * bytesPerRow;
 }
 inline int GridHexColumn(int64_t pos, int bytesPerRow) {
   return kFirstHexColumn + 2 * static_cast<int>(pos % bytesPerRow);
 }
 inline int GridCharColumn(int64_t pos, int bytesPerRow) {
   return 2 * bytesPerRow + 3 + static_cast<int>(pos % bytesPerRow);
+}
+// The column of the cursor: its nibble cell, or its character cell in the character field.
+inline int GridCursorColumn(int64_t pos, bool inCharField, bool lowNibble, int bytesPerRow) {
+  if (inCharField) return GridCharColumn(pos, bytesPerRow);
+  return GridHexColumn(pos, bytesPerRow) + (lowNibble ? 1 : 0);
 }
 inline int GridColumnCount(int bytesPerRow) {
   return 3 * bytesPerRow + 3;
@@ -37,6 +58,15 @@ struct GridColumnInfo {
   bool lowNibble = false;
 };
 GridColumnInfo GridColumnOf(int column, int bytesPerRow);
+
+// Where the cursor goes when a column of the row starting at rowStart is chosen: the gutter
+// and the spacer give the row's first nibble, the separator its last byte's low nibble.
+struct GridCursorPlace {
+  int64_t pos = 0;
+  bool inCharField = false;
+  bool lowNibble = false;
+};
+GridCursorPlace CursorAtColumn(int column, int64_t rowStart, int bytesPerRow);
 
 // Pixel widths and left edges of the columns for a character width W:
 //   nibble cell W, 2W for the last of each column group and of the row; separator W;

@@ -173,14 +173,14 @@ int TQuorHexEditorEx::VisibleRows() const {
 }
 
 void TQuorHexEditorEx::UpdateScrollBars() {
-  const int64_t dataRows = GridRowCount(DataSize(), BytesPerRow()) - kFirstDataRow;
+  const int64_t dataRows = DataRowOfGridRow(GridRowCount(DataSize(), BytesPerRow()));
   const int64_t maxTop = std::max<int64_t>(dataRows - VisibleRows(), 0);
   verticalScrollBar()->setRange(0, static_cast<int>(std::min<int64_t>(maxTop, INT32_MAX)));
   verticalScrollBar()->setPageStep(VisibleRows());
   horizontalScrollBar()->setRange(0, std::max(0, m_layout.TotalWidth() - viewport()->width()));
   horizontalScrollBar()->setPageStep(viewport()->width());
   horizontalScrollBar()->setSingleStep(m_charWidth);
-  m_topRow = kFirstDataRow + verticalScrollBar()->value();
+  m_topRow = GridRowOfDataRow(verticalScrollBar()->value());
 }
 
 void TQuorHexEditorEx::resizeEvent(QResizeEvent* event) {
@@ -189,22 +189,29 @@ void TQuorHexEditorEx::resizeEvent(QResizeEvent* event) {
 }
 
 void TQuorHexEditorEx::scrollContentsBy(int, int) {
-  m_topRow = kFirstDataRow + verticalScrollBar()->value();
+  m_topRow = GridRowOfDataRow(verticalScrollBar()->value());
   viewport()->update();
 }
 
 void TQuorHexEditorEx::SetTopRow(int64_t row) {
-  const int64_t value = std::max<int64_t>(row - kFirstDataRow, 0);
+  const int64_t value = DataRowOfGridRow(row);
   verticalScrollBar()->setValue(static_cast<int>(std::min<int64_t>(value, INT32_MAX)));
-  m_topRow = kFirstDataRow + verticalScrollBar()->value();
+  m_topRow = GridRowOfDataRow(verticalScrollBar()->value());
+}
+
+int TQuorHexEditorEx::Col() const {
+  return GridCursorColumn(m_model.CursorPos(), m_model.InCharField(), m_model.LowNibble(),
+                          BytesPerRow());
 }
 
 void TQuorHexEditorEx::SetRow(int64_t row) {
-  Track([&] { m_model.SetRow(row); });
+  Track([&] { m_model.SetCursorRow(DataRowOfGridRow(row)); });
 }
 
 void TQuorHexEditorEx::SetCol(int col) {
-  Track([&] { m_model.SetCol(col); });
+  const int64_t rowStart = m_model.CursorRow() * BytesPerRow();
+  const GridCursorPlace place = CursorAtColumn(col, rowStart, BytesPerRow());
+  Track([&] { m_model.SetCursor(place.pos, place.inCharField, place.lowNibble); });
 }
 
 void TQuorHexEditorEx::GotoByte(int64_t offset) {
@@ -219,7 +226,7 @@ void TQuorHexEditorEx::Select(int64_t start, int64_t end) {
 }
 
 int TQuorHexEditorEx::RowTop(int64_t row) const {
-  if (row < kFirstDataRow) return 0;
+  if (!IsDataRow(row)) return 0;
   return RulerHeight() + static_cast<int>(row - m_topRow) * m_rowHeight;
 }
 
@@ -230,7 +237,7 @@ int TQuorHexEditorEx::ColumnX(int col) const {
 
 QRect TQuorHexEditorEx::CellRect(int64_t row, int col) const {
   if (col < 0 || col >= m_layout.ColumnCount()) return {};
-  const int height = row < kFirstDataRow ? RulerHeight() : m_rowHeight;
+  const int height = IsDataRow(row) ? m_rowHeight : RulerHeight();
   return QRect(ColumnX(col), RowTop(row), m_layout.ColumnWidth(col), height);
 }
 
@@ -259,16 +266,16 @@ void TQuorHexEditorEx::RepaintBytes(int64_t first, int64_t count) {
 
 void TQuorHexEditorEx::Track(const std::function<void()>& action) {
   const HexEditorState before = m_model.State();
-  const int beforeCol = m_model.Col();
+  const int beforeCol = Col();
   try {
     action();
   } catch (const std::exception& error) {
     Report(error);
   }
   const HexEditorState after = m_model.State();
-  if (after.cursorPos != before.cursorPos || m_model.Col() != beforeCol) {
+  if (after.cursorPos != before.cursorPos || Col() != beforeCol) {
     RepaintRow(GridRowOfByte(before.cursorPos, BytesPerRow()));
-    RepaintRow(m_model.Row());
+    RepaintRow(Row());
     viewport()->update(QRect(0, 0, viewport()->width(), RulerHeight()));
     EnsureCursorVisible();
   }
@@ -281,13 +288,13 @@ void TQuorHexEditorEx::Track(const std::function<void()>& action) {
 }
 
 void TQuorHexEditorEx::EnsureCursorVisible() {
-  const int64_t row = m_model.Row();
+  const int64_t row = Row();
   if (row < m_topRow) {
     SetTopRow(row);
   } else if (row > m_topRow + VisibleRows() - 1) {
     SetTopRow(row - VisibleRows() + 1);
   }
-  const int col = m_model.Col();
+  const int col = Col();
   const int left = m_layout.ColumnLeft(col);
   const int right = left + m_layout.ColumnWidth(col);
   QScrollBar* bar = horizontalScrollBar();

@@ -21,8 +21,9 @@ namespace vantor {
 
 // The hex and character editor of the memory pages: a custom-painted grid over a
 // HexEditorModel with change marks, undo, bookmarks, the system clipboard and drag and drop.
-// Grid coordinates as in HexGridLayout.h: byte p lies in row p / BytesPerRow + 2, its high
-// nibble in column 2 + 2 (p mod BytesPerRow).
+// The model speaks in bytes; rows and columns here are grid coordinates, mapped to bytes by
+// HexGridLayout.h (byte p lies in row p / BytesPerRow + 2, its high nibble in column
+// 2 + 2 (p mod BytesPerRow)).
 class TQuorHexEditorEx : public QAbstractScrollArea {
   Q_OBJECT
  public:
@@ -112,9 +113,9 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   // --- Grid coordinates and cursor
   int64_t TopRow() const { return m_topRow; }
   void SetTopRow(int64_t row);
-  int64_t Row() const { return m_model.Row(); }
+  int64_t Row() const { return GridRowOfDataRow(m_model.CursorRow()); }
   void SetRow(int64_t row);
-  int Col() const { return m_model.Col(); }
+  int Col() const;
   void SetCol(int col);
   // The byte's row on top, the caret on its first hex digit.
   void GotoByte(int64_t offset);
@@ -205,7 +206,7 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   int m_charWidth = 8;
   int m_rowHeight = 17;
   int m_ascent = 12;
-  int64_t m_topRow = kFirstDataRow;
+  int64_t m_topRow = GridRowOfDataRow(0);
   bool m_showRuler = false;
   bool m_drawGridLines = false;
   bool m_focusFrame = true;

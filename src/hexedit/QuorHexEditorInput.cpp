@@ -71,7 +71,7 @@ bool TQuorHexEditorEx::HandleKey(QKeyEvent* event) {
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const bool alt = event->modifiers() & Qt::AltModifier;
   const auto move = [&](TCursorMove where, bool extend) {
-    Track([&] { m_model.MoveCursor(where, extend, m_topRow, VisibleRows()); });
+    Track([&] { m_model.MoveCursor(where, extend, DataRowOfGridRow(m_topRow), VisibleRows()); });
   };
   switch (event->key()) {
     case Qt::Key_Left:
@@ -185,8 +185,7 @@ TQuorHexEditorEx::CellHit TQuorHexEditorEx::HitTest(const QPoint& point, bool ne
   }
   const GridColumnInfo info = GridColumnOf(col, BytesPerRow());
   if (!nearest && info.area != TGridArea::gaHex && info.area != TGridArea::gaChar) return hit;
-  row = std::max<int64_t>(row, kFirstDataRow);
-  int64_t pos = (row - kFirstDataRow) * BytesPerRow();
+  int64_t pos = FirstByteOfGridRow(row, BytesPerRow());
   hit.inCharField = info.area == TGridArea::gaChar;
   if (info.area == TGridArea::gaHex || info.area == TGridArea::gaChar) {
     pos += info.byteInRow;
@@ -303,12 +302,12 @@ void TQuorHexEditorEx::ApplyWheelZoom(int notches, bool fontSize) {
 
 void TQuorHexEditorEx::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  RepaintRow(m_model.Row());
+  RepaintRow(Row());
 }
 
 void TQuorHexEditorEx::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
-  RepaintRow(m_model.Row());
+  RepaintRow(Row());
   emit exited();
 }
 

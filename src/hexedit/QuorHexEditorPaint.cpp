@@ -101,7 +101,7 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
   const QRect area = region & QRect(gutter, y, viewport()->width() - gutter, m_rowHeight);
   if (area.isEmpty()) return;
   painter.setClipRect(area);
-  const int64_t rowStart = (row - kFirstDataRow) * bytesPerRow;
+  const int64_t rowStart = FirstByteOfGridRow(row, bytesPerRow);
   const int count = static_cast<int>(std::clamp<int64_t>(DataSize() - rowStart, 0, bytesPerRow));
   const uint8_t* bytes = m_model.DataBuffer();
   const QColor fontColor = palette().color(QPalette::Text);
@@ -109,8 +109,8 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
 
   for (int i = 0; i < count; ++i) {
     const int64_t pos = rowStart + i;
-    const int hexCol = kFirstHexColumn + 2 * i;
-    const int charCol = 2 * bytesPerRow + 3 + i;
+    const int hexCol = GridHexColumn(i, bytesPerRow);
+    const int charCol = GridCharColumn(i, bytesPerRow);
     const int hexX = m_layout.ColumnLeft(hexCol) - scroll;
     const int charX = m_layout.ColumnLeft(charCol) - scroll;
     const int hexWidth = m_layout.ColumnWidth(hexCol) + m_layout.ColumnWidth(hexCol + 1);
@@ -148,7 +148,7 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
   if (m_drawGridLines) {
     painter.setPen(m_colors.Grid);
     painter.drawLine(area.left(), y + m_rowHeight - 1, area.right(), y + m_rowHeight - 1);
-    for (int col = kFirstHexColumn; col < m_layout.ColumnCount(); ++col) {
+    for (int col = GridHexColumn(0, bytesPerRow); col < m_layout.ColumnCount(); ++col) {
       const GridColumnInfo info = GridColumnOf(col, bytesPerRow);
       const bool groupEnd =
           info.area == TGridArea::gaHex && info.lowNibble &&
@@ -160,9 +160,9 @@ void TQuorHexEditorEx::PaintRow(QPainter& painter, int64_t row, const QRect& reg
     }
   }
 
-  if (row != m_model.Row() || DataSize() == 0) return;
+  if (row != Row() || DataSize() == 0) return;
   const int64_t pos = m_model.CursorPos();
-  const int cursorCol = m_model.Col();
+  const int cursorCol = Col();
   const int twinCol =
       m_model.InCharField() ? GridHexColumn(pos, bytesPerRow) : GridCharColumn(pos, bytesPerRow);
   QRect cursor = CellRect(row, cursorCol);
@@ -194,7 +194,7 @@ void TQuorHexEditorEx::PaintGutter(QPainter& painter, const QRect& region) {
   painter.setClipRect(area);
   painter.fillRect(area, m_colors.OffsetBackGround);
   const int64_t lastRow = GridRowCount(DataSize(), BytesPerRow()) - 1;
-  const int64_t cursorRow = m_model.Row();
+  const int64_t cursorRow = Row();
   for (int64_t row = m_topRow; row <= std::min(lastRow, m_topRow + VisibleRows()); ++row) {
     const int y = RowTop(row);
     if (y > area.bottom() || y + m_rowHeight <= area.top()) continue;
@@ -203,7 +203,7 @@ void TQuorHexEditorEx::PaintGutter(QPainter& painter, const QRect& region) {
     const QPixmap& glyphs = current
                                 ? Glyphs(m_colors.CurrentOffset, m_colors.CurrentOffsetBackground)
                                 : Glyphs(m_colors.Offset, m_colors.OffsetBackGround);
-    const std::string text = m_model.OffsetText((row - kFirstDataRow) * BytesPerRow());
+    const std::string text = m_model.OffsetText(FirstByteOfGridRow(row, BytesPerRow()));
     int x = kIconSize + 8;
     for (char c : text) {
       painter.drawPixmap(x, y, glyphs, static_cast<uint8_t>(c) * m_charWidth, 0, m_charWidth,
@@ -247,7 +247,7 @@ void TQuorHexEditorEx::PaintRuler(QPainter& painter, const QRect& region) {
   painter.setClipRect(area);
   painter.fillRect(area, m_colors.OffsetBackGround);
   const int bytesPerRow = BytesPerRow();
-  const int cursorCol = DataSize() > 0 ? m_model.Col() : -1;
+  const int cursorCol = DataSize() > 0 ? Col() : -1;
   const int gutter = m_layout.ColumnWidth(0);
   painter.setClipRect(area & QRect(gutter, 0, viewport()->width() - gutter, height));
   auto cell = [&](int col, char c) {
@@ -262,10 +262,11 @@ void TQuorHexEditorEx::PaintRuler(QPainter& painter, const QRect& region) {
                                : Glyphs(m_colors.Offset, m_colors.OffsetBackGround),
                        static_cast<uint8_t>(c) * m_charWidth, 0, m_charWidth, m_rowHeight);
   };
-  for (int i = 0; i < 2 * bytesPerRow; ++i)
-    cell(kFirstHexColumn + i, m_rulerHex[i]);
-  for (int i = 0; i < bytesPerRow; ++i)
-    cell(2 * bytesPerRow + 3 + i, m_rulerChars[i]);
+  for (int i = 0; i < bytesPerRow; ++i) {
+    cell(GridHexColumn(i, bytesPerRow), m_rulerHex[2 * i]);
+    cell(GridHexColumn(i, bytesPerRow) + 1, m_rulerHex[2 * i + 1]);
+    cell(GridCharColumn(i, bytesPerRow), m_rulerChars[i]);
+  }
   painter.setClipRect(area);
   painter.setPen(m_drawGridLines ? m_colors.Grid : m_colors.OffsetBackGround.darker(130));
   painter.drawLine(area.left(), height - 1, area.right(), height - 1);

@@ -209,26 +209,28 @@ TEST_F(HexEditorModelTest, SizeChangeInsideABracketDropsStaleRecords) {
   EXPECT_FALSE(model.CanUndo());
 }
 
+// The model speaks in rows of bytes; the grid's ruler rows and spacer column are the layout's.
 TEST_F(HexEditorModelTest, GridCoordinatesFollowTheRowLength) {
   Load(std::vector<uint8_t>(256, 0));
   model.SetCursor(0x25, false, false);
-  EXPECT_EQ(model.Row(), 0x25 / 16 + 2);
-  EXPECT_EQ(model.Col(), 2 + 2 * 5);
-  model.SetCursor(0x25, false, true);
-  EXPECT_EQ(model.Col(), 2 + 2 * 5 + 1);
-  model.SetCursor(0x25, true, false);
-  EXPECT_EQ(model.Col(), 2 * 16 + 3 + 5);
+  EXPECT_EQ(model.CursorRow(), 0x25 / 16);
+  EXPECT_EQ(GridRowOfDataRow(model.CursorRow()), 0x25 / 16 + 2);
+  EXPECT_EQ(GridCursorColumn(0x25, false, false, 16), 2 + 2 * 5);
+  EXPECT_EQ(GridCursorColumn(0x25, false, true, 16), 2 + 2 * 5 + 1);
+  EXPECT_EQ(GridCursorColumn(0x25, true, false, 16), 2 * 16 + 3 + 5);
 
   // As the address jumps place the caret: row, then column.
-  model.SetRow(0x1230 / 16 + 2);
+  model.SetCursorRow(0x1230 / 16);
   EXPECT_EQ(model.CursorPos(), 255);  // clamped into the 256 bytes
-  model.SetRow(0x80 / 16 + 2);
-  model.SetCol(6);
-  EXPECT_EQ(model.CursorPos(), 0x82);
-  EXPECT_FALSE(model.InCharField());
-  model.SetCol(2 * 16 + 3 + 15);
-  EXPECT_EQ(model.CursorPos(), 0x8F);
-  EXPECT_TRUE(model.InCharField());
+  model.SetCursorRow(0x80 / 16);
+  const GridCursorPlace hex = CursorAtColumn(6, model.CursorRow() * 16, 16);
+  EXPECT_EQ(hex.pos, 0x82);
+  EXPECT_FALSE(hex.inCharField);
+  const GridCursorPlace character = CursorAtColumn(2 * 16 + 3 + 15, 0x80, 16);
+  EXPECT_EQ(character.pos, 0x8F);
+  EXPECT_TRUE(character.inCharField);
+  EXPECT_EQ(CursorAtColumn(2 * 16 + 2, 0x80, 16).pos, 0x8F);  // the separator: last low nibble
+  EXPECT_TRUE(CursorAtColumn(2 * 16 + 2, 0x80, 16).lowNibble);
 
   EXPECT_EQ(GridRowCount(0, 16), 3);
   EXPECT_EQ(GridRowCount(8192, 16), 514);
@@ -270,7 +272,7 @@ TEST_F(HexEditorModelTest, MovementKeysAndShiftSelection) {
   EXPECT_EQ(model.CursorPos(), 31);  // no byte below
   model.MoveCursor(TCursorMove::cmDataEnd, false);
   EXPECT_EQ(model.CursorPos(), 39);
-  model.MoveCursor(TCursorMove::cmPageUp, false, 2, 10);
+  model.MoveCursor(TCursorMove::cmPageUp, false, 0, 10);
   EXPECT_EQ(model.CursorPos(), 7);
 
   model.SetCursor(21, false, false);

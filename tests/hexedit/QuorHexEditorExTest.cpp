@@ -335,7 +335,7 @@ void QuorHexEditorExTest::gridCoordinatesPlaceTheCaret() {
 
   editor->SetTopRow(0x100 / 16 + 2);
   editor->SetRow(0x100 / 16 + 2);
-  editor->SetCol(2 * 16 + 3 + 7);
+  editor->SetCol(GridCharColumn(7, 16));
   QCOMPARE(editor->Model().CursorPos(), int64_t{0x107});
   QVERIFY(editor->Model().InCharField());
   QCOMPARE(editor->Model().OffsetText(0xFFF0), std::string("$FFF0"));
