@@ -160,6 +160,11 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
+ public:
+  // The key tables (QuorHexEditorKeys.cpp).
+  struct TMoveKey;
+  enum class TCtrlCommand : uint8_t;
+
  private:
   struct CellHit {
     bool valid = false;
@@ -177,8 +182,13 @@ class TQuorHexEditorEx : public QAbstractScrollArea {
   // Runs an action that may move the cursor or the selection and repaints what moved.
   void Track(const std::function<void()>& action);
   void Report(const std::exception& error);
-  bool HandleKey(QKeyEvent* event);
+  // Keys (QuorHexEditorKeys.cpp): both read the same tables.
   bool IsEditorShortcut(const QKeyEvent* event) const;
+  bool HandleKey(QKeyEvent* event);
+  void MoveByKey(const TMoveKey& move, bool ctrl, bool shift);
+  void RunCtrlCommand(TCtrlCommand command, int key, bool shift);
+  void GoToBookmarkKey(int digit, bool set);
+  bool TypeText(const QString& text);
   CellHit HitTest(const QPoint& point, bool nearest) const;
   void StartDrag();
   // The drag was started by this editor (its own selection is being dragged).

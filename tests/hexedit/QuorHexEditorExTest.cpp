@@ -58,6 +58,7 @@ class QuorHexEditorExTest : public QObject {
   void typingRepaintsOnlyTheCellsAndTheCursorRows();
   void shiftWithArrowsSelects();
   void undoAndRedoKeys();
+  void ctrlKeysTakenByTheEditorAreTheOnesItHandles();
   void copyAndPasteBetweenTwoEditorsThroughTheClipboard();
   void copiedDataCarriesTextAndADumpFile();
   void textPasteAsksForTheFormatAndReadsHexText();
@@ -321,6 +322,25 @@ void QuorHexEditorExTest::aDragInsideTheEditorMovesAndOntoItselfDoesNothing() {
   QCOMPARE(editor->SaveToBytes()[0], uint8_t{4});
   QCOMPARE(editor->SaveToBytes()[16], uint8_t{4});
   QCOMPARE(editor->UndoDescription(), QStringLiteral("Data Dropped"));
+}
+
+// A Ctrl key the editor claims before a menu's shortcut can take it is one it handles, and the
+// other way round: both read one table.
+void QuorHexEditorExTest::ctrlKeysTakenByTheEditorAreTheOnesItHandles() {
+  auto editor = MemoryPageEditor(Bytes(256, 0));
+  QStringList claimed;
+  for (int key = Qt::Key_0; key <= Qt::Key_Z; ++key) {
+    if (key > Qt::Key_9 && key < Qt::Key_A) continue;
+    QKeyEvent shortcut(QEvent::ShortcutOverride, key, Qt::ControlModifier);
+    shortcut.ignore();
+    QApplication::sendEvent(editor.get(), &shortcut);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(editor.get(), &press);
+    QVERIFY2(shortcut.isAccepted() == press.isAccepted(), qPrintable(QKeySequence(key).toString()));
+    if (press.isAccepted()) claimed << QKeySequence(key).toString();
+  }
+  QCOMPARE(claimed, QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "C", "T",
+                                 "V", "X", "Z"}));
 }
 
 void QuorHexEditorExTest::gridCoordinatesPlaceTheCaret() {
