@@ -92,29 +92,29 @@ void TDecodedRegistersPage::createControls() {
   edit(kTagBgColor)->setToolTip(kBgColorHint);
   editLabel(kTagBgColor)->setToolTip(kBgColorHint);
 
-  cbInterlaceMode = makeList(this, "cbInterlaceMode", kInterlaceItems);
-  cbDMAMode = makeList(this, "cbDMAMode", kDMAModeItems);
-  cbScrollMode = makeList(this, "cbScrollMode", kScrollModeItems);
-  cbScrollSize = makeList(this, "cbScrollSize", kScrollSizeItems);
-  cbWndAlign = makeList(this, "cbWndAlign", kWndAlignItems);
-  lblDisplayDim = new QLabel(this);
-  lblDisplayDim->setObjectName("lblDisplayDim");
-  lblInfos = new QLabel(this);
-  lblInfos->setObjectName("lblInfos");
-  lblInfos->setWordWrap(true);
-  lblIgnoredBits = new QLabel(this);
-  lblIgnoredBits->setObjectName("lblIgnoredBits");
-  lblIgnoredBits->setWordWrap(true);
+  m_cbInterlaceMode = makeList(this, "cbInterlaceMode", kInterlaceItems);
+  m_cbDMAMode = makeList(this, "cbDMAMode", kDMAModeItems);
+  m_cbScrollMode = makeList(this, "cbScrollMode", kScrollModeItems);
+  m_cbScrollSize = makeList(this, "cbScrollSize", kScrollSizeItems);
+  m_cbWndAlign = makeList(this, "cbWndAlign", kWndAlignItems);
+  m_lblDisplayDim = new QLabel(this);
+  m_lblDisplayDim->setObjectName("lblDisplayDim");
+  m_lblInfos = new QLabel(this);
+  m_lblInfos->setObjectName("lblInfos");
+  m_lblInfos->setWordWrap(true);
+  m_lblIgnoredBits = new QLabel(this);
+  m_lblIgnoredBits->setObjectName("lblIgnoredBits");
+  m_lblIgnoredBits->setWordWrap(true);
 
   // Lists of one column share one width, as the right-hand edits share one right edge.
   const int leftListWidth =
-      std::max(cbInterlaceMode->sizeHint().width(), cbScrollMode->sizeHint().width());
-  cbInterlaceMode->setFixedWidth(leftListWidth);
-  cbScrollMode->setFixedWidth(leftListWidth);
+      std::max(m_cbInterlaceMode->sizeHint().width(), m_cbScrollMode->sizeHint().width());
+  m_cbInterlaceMode->setFixedWidth(leftListWidth);
+  m_cbScrollMode->setFixedWidth(leftListWidth);
   const int rightListWidth =
-      std::max({cbDMAMode->sizeHint().width(), cbScrollSize->sizeHint().width(),
-                cbWndAlign->sizeHint().width()});
-  for (QComboBox* list : {cbDMAMode, cbScrollSize, cbWndAlign})
+      std::max({m_cbDMAMode->sizeHint().width(), m_cbScrollSize->sizeHint().width(),
+                m_cbWndAlign->sizeHint().width()});
+  for (QComboBox* list : {m_cbDMAMode, m_cbScrollSize, m_cbWndAlign})
     list->setFixedWidth(rightListWidth);
 }
 
@@ -130,7 +130,7 @@ void TDecodedRegistersPage::layOutControls() {
   }
   auto* dim = new QHBoxLayout;
   dim->addSpacing(16);
-  dim->addWidget(lblDisplayDim);
+  dim->addWidget(m_lblDisplayDim);
   flags->addLayout(dim, 4, 1);
   flags->setColumnStretch(2, 1);
 
@@ -149,12 +149,12 @@ void TDecodedRegistersPage::layOutControls() {
   };
   auto* lists = new QVBoxLayout;
   lists->setSpacing(3);
-  lists->addLayout(pairRow(cbInterlaceMode, captionFor("Interlace Mode", cbInterlaceMode),
-                           captionFor("DMA Mode", cbDMAMode), cbDMAMode));
-  lists->addLayout(pairRow(cbScrollMode, captionFor("Scroll Mode", cbScrollMode),
-                           captionFor("Scroll Size", cbScrollSize), cbScrollSize));
+  lists->addLayout(pairRow(m_cbInterlaceMode, captionFor("Interlace Mode", m_cbInterlaceMode),
+                           captionFor("DMA Mode", m_cbDMAMode), m_cbDMAMode));
+  lists->addLayout(pairRow(m_cbScrollMode, captionFor("Scroll Mode", m_cbScrollMode),
+                           captionFor("Scroll Size", m_cbScrollSize), m_cbScrollSize));
   auto* window = pairRow(edit(kTagWinHPos), new QLabel("H", this),
-                         captionFor("Window Alignment", cbWndAlign), cbWndAlign);
+                         captionFor("Window Alignment", m_cbWndAlign), m_cbWndAlign);
   window->insertSpacing(2, 8);
   window->insertWidget(3, edit(kTagWinVPos));
   window->insertWidget(4, editLabel(kTagWinVPos));
@@ -174,8 +174,8 @@ void TDecodedRegistersPage::layOutControls() {
   page->setContentsMargins(6, 6, 6, 6);
   page->setSpacing(10);
   page->addLayout(row);
-  page->addWidget(lblInfos);
-  page->addWidget(lblIgnoredBits);
+  page->addWidget(m_lblInfos);
+  page->addWidget(m_lblIgnoredBits);
   page->addStretch(1);
 }
 
@@ -198,8 +198,8 @@ QHBoxLayout* TDecodedRegistersPage::pairRow(QWidget* left, QWidget* leftCaption,
 void TDecodedRegistersPage::setTabOrder() {
   std::vector<QWidget*> order(m_checkBoxes.begin(), m_checkBoxes.end());
   order.insert(order.end(), m_edits.begin(), m_edits.begin() + kTagDMASource);
-  order.insert(order.end(), {cbInterlaceMode, cbDMAMode, cbScrollMode, cbScrollSize,
-                             edit(kTagWinHPos), edit(kTagWinVPos), cbWndAlign});
+  order.insert(order.end(), {m_cbInterlaceMode, m_cbDMAMode, m_cbScrollMode, m_cbScrollSize,
+                             edit(kTagWinHPos), edit(kTagWinVPos), m_cbWndAlign});
   for (std::size_t i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -207,7 +207,8 @@ void TDecodedRegistersPage::setTabOrder() {
 void TDecodedRegistersPage::connectHandlers() {
   for (std::size_t i = 0; i < m_checkBoxes.size(); ++i)
     connect(m_checkBoxes[i], &QCheckBox::clicked, this, [this, i] { CheckBoxVDPClick(int(i)); });
-  for (QComboBox* list : {cbInterlaceMode, cbDMAMode, cbScrollMode, cbScrollSize, cbWndAlign})
+  for (QComboBox* list :
+       {m_cbInterlaceMode, m_cbDMAMode, m_cbScrollMode, m_cbScrollSize, m_cbWndAlign})
     connect(list, &QComboBox::currentIndexChanged, this, [this, list] { ComboBoxVDPChange(list); });
   for (const TDecodedEdit& spec : kDecodedEdits) {
     QLineEdit* box = edit(spec.Tag);
@@ -297,21 +298,21 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
   for (int tag = 1; tag <= kTagDMASource; ++tag)
     edit(tag)->setText(formatValue(tag));
 
-  cbDMAMode->setCurrentIndex(vdp.GetDMAMode());
-  cbInterlaceMode->setCurrentIndex(vdp.GetInterlaceMode());
-  cbWndAlign->setCurrentIndex(vdp.GetWindowAnchor() & 3);
+  m_cbDMAMode->setCurrentIndex(vdp.GetDMAMode());
+  m_cbInterlaceMode->setCurrentIndex(vdp.GetInterlaceMode());
+  m_cbWndAlign->setCurrentIndex(vdp.GetWindowAnchor() & 3);
   const int modeCode = int(vdp.GetField(kFieldHScrollMode) * 2 + vdp.GetField(kFieldVScrollMode));
-  cbScrollMode->setCurrentIndex(kScrollModeItemByCode[std::size_t(modeCode & 7)]);
+  m_cbScrollMode->setCurrentIndex(kScrollModeItemByCode[std::size_t(modeCode & 7)]);
   const int sizeCode =
       int(vdp.GetField(kFieldPlaneWidthCode) * 4 + vdp.GetField(kFieldPlaneHeightCode));
-  cbScrollSize->setCurrentIndex(kScrollSizeItemByCode[std::size_t(sizeCode & 15)]);
+  m_cbScrollSize->setCurrentIndex(kScrollSizeItemByCode[std::size_t(sizeCode & 15)]);
   edit(kTagWinHPos)->setText(formatValue(kTagWinHPos));
   edit(kTagWinVPos)->setText(formatValue(kTagWinVPos));
 
-  lblDisplayDim->setText(QString("--> Display is %1 x %2 Pixels")
-                             .arg(vdp.GetMetric(mkScreenWidth))
-                             .arg(vdp.GetMetric(mkScreenHeight)));
-  lblInfos->setText(
+  m_lblDisplayDim->setText(QString("--> Display is %1 x %2 Pixels")
+                               .arg(vdp.GetMetric(mkScreenWidth))
+                               .arg(vdp.GetMetric(mkScreenHeight)));
+  m_lblInfos->setText(
       QString("Cell Dim = %1 x %2 Pixels --> Scroll Planes are %3 x %4 Pixels;  Window is %5 x "
               "%6 Pixels")
           .arg(vdp.CellWidth())
@@ -321,8 +322,8 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
           .arg(vdp.GetMetric(mkWindowWidth))
           .arg(vdp.GetMetric(mkWindowHeight)));
   const QString ignored = ignoredBitsText();
-  lblIgnoredBits->setText(ignored);
-  lblIgnoredBits->setVisible(!ignored.isEmpty());
+  m_lblIgnoredBits->setText(ignored);
+  m_lblIgnoredBits->setVisible(!ignored.isEmpty());
 }
 
 void TDecodedRegistersPage::CheckBoxVDPClick(int index) {
@@ -339,17 +340,17 @@ void TDecodedRegistersPage::ComboBoxVDPChange(QComboBox* list) {
   const int item = list->currentIndex();
   if (item < 0) return;
   TMegaDriveVDP& vdp = m_host.VDP();
-  if (list == cbInterlaceMode) {
+  if (list == m_cbInterlaceMode) {
     vdp.SetInterlaceMode(uint8_t(item));
-  } else if (list == cbDMAMode) {
+  } else if (list == m_cbDMAMode) {
     vdp.SetDMAMode(uint8_t(item));
-  } else if (list == cbWndAlign) {
+  } else if (list == m_cbWndAlign) {
     vdp.SetWindowAnchor(uint8_t(item));
-  } else if (list == cbScrollMode) {
+  } else if (list == m_cbScrollMode) {
     const int code = kScrollModeCodeByItem[std::size_t(item)];
     vdp.SetField(kFieldHScrollMode, uint16_t(code >> 1));
     vdp.SetField(kFieldVScrollMode, uint16_t(code & 1));
-  } else if (list == cbScrollSize) {
+  } else if (list == m_cbScrollSize) {
     const int code = kScrollSizeCodeByItem[std::size_t(item)];
     vdp.SetField(kFieldPlaneWidthCode, uint16_t(code >> 2));
     vdp.SetField(kFieldPlaneHeightCode, uint16_t(code & 3));

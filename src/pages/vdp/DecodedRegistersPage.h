@@ -60,15 +60,15 @@ class TDecodedRegistersPage : public TVDPPage {
   std::array<QCheckBox*, kDecodedCheckBoxes.size()> m_checkBoxes{};
   std::array<QLineEdit*, kDecodedEdits.size()> m_edits{};  // by Tag - 1
   std::array<QLabel*, kDecodedEdits.size()> m_editLabels{};
-  QComboBox* cbInterlaceMode = nullptr;
-  QComboBox* cbDMAMode = nullptr;
-  QComboBox* cbScrollMode = nullptr;
-  QComboBox* cbScrollSize = nullptr;
-  QComboBox* cbWndAlign = nullptr;
-  QLabel* lblDisplayDim = nullptr;
-  QLabel* lblInfos = nullptr;
+  QComboBox* m_cbInterlaceMode = nullptr;
+  QComboBox* m_cbDMAMode = nullptr;
+  QComboBox* m_cbScrollMode = nullptr;
+  QComboBox* m_cbScrollSize = nullptr;
+  QComboBox* m_cbWndAlign = nullptr;
+  QLabel* m_lblDisplayDim = nullptr;
+  QLabel* m_lblInfos = nullptr;
   // Which table address bits the VDP ignores in H40 (shown only when one is set).
-  QLabel* lblIgnoredBits = nullptr;
+  QLabel* m_lblIgnoredBits = nullptr;
 };
 
 }  // namespace vantor

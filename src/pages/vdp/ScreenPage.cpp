@@ -109,24 +109,24 @@ void TScreenPage::buildControls() {
   options->setRowMinimumHeight(2, options->rowMinimumHeight(2) + 4);
   options->setColumnStretch(5, 1);
 
-  pbScreen = new TScreenPaintBox(this);
-  pbScreen->setObjectName("pbScreen");
-  pbScreen->setToolTip("right-click to save");
-  pbScreen->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  pbScreen->setContextMenuPolicy(Qt::CustomContextMenu);
-  pmScreen = new QMenu(this);
-  pmScreen->setObjectName("pmScreen");
-  pmiScreenSaveBmp = pmScreen->addAction("&Save to Bitmap...");
-  pmiScreenSaveBmp->setObjectName("pmiScreenSaveBmp");
-  connect(pbScreen, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { pmScreen->popup(pbScreen->mapToGlobal(at)); });
-  connect(pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
+  m_pbScreen = new TScreenPaintBox(this);
+  m_pbScreen->setObjectName("pbScreen");
+  m_pbScreen->setToolTip("right-click to save");
+  m_pbScreen->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  m_pbScreen->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_pmScreen = new QMenu(this);
+  m_pmScreen->setObjectName("pmScreen");
+  m_pmiScreenSaveBmp = m_pmScreen->addAction("&Save to Bitmap...");
+  m_pmiScreenSaveBmp->setObjectName("pmiScreenSaveBmp");
+  connect(m_pbScreen, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { m_pmScreen->popup(m_pbScreen->mapToGlobal(at)); });
+  connect(m_pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(4, 4, 4, 0);
   page->setSpacing(6);
   page->addLayout(options);
-  page->addWidget(pbScreen, 1);
+  page->addWidget(m_pbScreen, 1);
 
   // Tab order: each column's two boxes and its button, then the two boxes of the last row.
   std::vector<QWidget*> order;
@@ -170,7 +170,7 @@ void TScreenPage::ScreenSettingsChange() {
   // Sizes the picture for the screen or the entire virtual screen, sets its 256 colours
   // (Colour RAM, highlight and shadow forms) and composes it.
   RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
-  pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
+  m_pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
   emit pictureRendered();
 }
 

@@ -68,9 +68,9 @@ class TScreenPage : public TVDPPage {
   // "All sprites" of the screen not shown (the entire virtual screen or the display).
   bool m_allSpritesOtherScreen = true;
   std::array<QPushButton*, 5> m_toggleButtons{};
-  TScreenPaintBox* pbScreen = nullptr;
-  QMenu* pmScreen = nullptr;
-  QAction* pmiScreenSaveBmp = nullptr;
+  TScreenPaintBox* m_pbScreen = nullptr;
+  QMenu* m_pmScreen = nullptr;
+  QAction* m_pmiScreenSaveBmp = nullptr;
   TIndexedBitmap m_screenBitmap;
   bool m_renderOnShow = false;
 };
