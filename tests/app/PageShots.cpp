@@ -1,6 +1,10 @@
-// Pictures of every page of the main window, for looking at the layout on a real display:
+// Pictures of every page of the main window and of the view window in each of its modes, for
+// looking at them on a real display and for the README (docs/make-shots):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" app_page_shots OUTDIR [SAVESTATE]
-// Not a test: it only writes OUTDIR/page-NN.png, one per page, grabbed from the screen.
+// Not a test: it writes OUTDIR/<page>.png for every page (main-cpu-registers.png ...
+// vdp-screen.png), then OUTDIR/view-screen.png, view-patterns.png and view-sprites.png, the
+// view window over the main window after each View menu item (and a key in the view window).
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
@@ -8,8 +12,37 @@
 #include <QTest>
 
 #include "app/VantorMain.h"
-#include "pages/QtDialogs.h"
+#include "viewwindow/VantorView.h"
 #include "widgets/PageControl.h"
+
+namespace {
+
+// The sub-pages of "Main CPU (MC68000)", "Z80 / YM2612 / PSG" and "VDP", in tab order.
+constexpr const char* kProcessorPages[2][2] = {{"main-cpu-registers", "main-cpu-ram"},
+                                               {"z80-registers", "z80-ram"}};
+constexpr const char* kVDPPages[] = {"vdp-registers",  "vdp-decoded",   "vdp-color-ram",
+                                     "vdp-scroll-ram", "vdp-video-ram", "vdp-patterns",
+                                     "vdp-screen"};
+
+struct TViewShot {
+  int MenuItem;  // of the View menu
+  const char* Name;
+  const char* Keys;  // typed into the view window before the picture is taken
+};
+constexpr TViewShot kViewShots[] = {{vantor::vmiScreen, "view-screen", ""},
+                                    {vantor::vmiPatterns, "view-patterns", "2"},
+                                    {vantor::vmiSprites, "view-sprites", ""}};
+
+// The part of the screen that shows the windows, saved as OUTDIR/name.png.
+void grab(const QString& out, const char* name, QRect area) {
+  QTest::qWait(200);
+  QScreen* screen = QGuiApplication::primaryScreen();
+  area &= screen->geometry();
+  screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+      .save(QStringLiteral("%1/%2.png").arg(out, QLatin1String(name)));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,28 +56,33 @@ int main(int argc, char** argv) {
   vantor::TfrmMain window(where);
   window.move(0, 0);
   window.show();
+  vantor::TfrmView view(&window);
+  window.AttachViewWindow(&view);
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
   if (argc > 2) window.OpenSavestate(QString::fromLocal8Bit(argv[2]));
 
-  int shot = 0;
-  const auto grab = [&] {
-    QTest::qWait(200);
-    const QPixmap picture = window.screen()->grabWindow(0, 0, 0, window.frameGeometry().width(),
-                                                        window.frameGeometry().height());
-    picture.save(QStringLiteral("%1/page-%2.png").arg(out).arg(shot++, 2, 10, QLatin1Char('0')));
-  };
   for (int main = 0; main < 2; ++main) {
     window.pcMain()->setCurrentIndex(main);
     auto* sub = main == 0 ? window.pcMainCPU() : window.pcSubCPU();
     for (int page = 0; page < sub->count(); ++page) {
       sub->setCurrentIndex(page);
-      grab();
+      grab(out, kProcessorPages[main][page], window.frameGeometry());
     }
   }
   window.pcMain()->setCurrentIndex(2);
   for (int page = 0; page < window.pcVDP()->count(); ++page) {
     window.pcVDP()->setCurrentIndex(page);
-    grab();
+    grab(out, kVDPPages[page], window.frameGeometry());
+  }
+
+  // The view window over a page the user edits.
+  window.pcVDP()->setCurrentIndex(int(vantor::TVDPPageId::vpDecoded));
+  for (const TViewShot& shot : kViewShots) {
+    window.ViewMenuItem(shot.MenuItem)->trigger();
+    for (const char* k = shot.Keys; *k != 0; ++k)
+      QTest::keyClick(&view, *k);
+    QTest::qWait(300);
+    grab(out, shot.Name, window.frameGeometry().united(view.frameGeometry()));
   }
   return 0;
 }
