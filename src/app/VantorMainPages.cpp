@@ -99,9 +99,10 @@ QWidget* TfrmMain::createVDPPages() {
 // "Registers", "Scroll RAM" and "Video RAM" hold grids and a memory page of the window itself;
 // the colour grid goes above sgCRAM.
 void TfrmMain::createVDPPageContents() {
+  auto* decoded = new TDecodedRegistersPage(*this);
   m_colorPage = new TColorRAMPage(*this);
   const std::pair<TVDPPageId, TVDPPage*> pages[] = {
-      {TVDPPageId::vpDecoded, new TDecodedRegistersPage(*this)},
+      {TVDPPageId::vpDecoded, decoded},
       {TVDPPageId::vpColorRAM, m_colorPage},
       {TVDPPageId::vpPatterns, new TPatternsSpritesPage(*this)},
       {TVDPPageId::vpScreen, new TScreenPage(*this)},

@@ -39,7 +39,6 @@ void PreparePaletteDialog(TFileDialog& dialog) {
 
 TColorRAMPage::TColorRAMPage(TPageHost& host, QWidget* parent)
     : TVDPPage(parent), m_host(host), m_grid(new TColorGrid), m_menu(new QMenu(m_grid)) {
-  setObjectName("tsVDPColorRAM");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_grid);
