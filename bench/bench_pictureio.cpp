@@ -2,7 +2,13 @@
 // and the PNG files of vantor-cli.
 #include <benchmark/benchmark.h>
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+
 #include "vdp/Bitmap.h"
+#include "vdp/VDPPictures.h"
+#include "vdp_scene.h"
 #include "view/PictureIO.h"
 
 namespace vantor {
@@ -39,5 +45,32 @@ void BM_EncodePngScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodePngScreen);
 
+// From the composed 8-bit screen to the pixels of a 32-bit window surface, as the Screen page
+// and the view window take it after every render: the picture handed to Qt, then painted once.
+// Arg 0: the picture only; 1: RenderScreenPicture of the busy scene before it.
+void BM_ScreenToWindow(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  TIndexedBitmap screen;
+  RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+  QImage window(screen.Width(), screen.Height(), QImage::Format_RGB32);
+  for (auto _ : state) {
+    if (state.range(0) != 0) RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+    const QPixmap shown = QPixmap::fromImage(ToQImage(screen));
+    QPainter painter(&window);
+    painter.drawPixmap(0, 0, shown);
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_ScreenToWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace vantor
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -243,7 +243,6 @@ void TSavestateDocument::NewBlank(const TMessageSink& report) {
 
 TSavestateDocument::TLoadResult TSavestateDocument::Load(const std::string& path,
                                                          const TMessageSink& report) {
-  TLoadResult result;
   InputFile file(path);
   const bool matches = MatchFileIdentifiers(
       *m_layout,
@@ -251,10 +250,30 @@ TSavestateDocument::TLoadResult TSavestateDocument::Load(const std::string& path
         return file.readAt(offset, dst, count) == count;
       },
       report);
-  if (!matches) return result;
+  if (!matches) return {};
 
   std::vector<uint8_t> bytes(SavestateImage::kMaxFileBytes);
   bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+  return takeImage(std::move(bytes));
+}
+
+TSavestateDocument::TLoadResult TSavestateDocument::LoadBytes(std::span<const uint8_t> bytes,
+                                                              const TMessageSink& report) {
+  const bool matches = MatchFileIdentifiers(
+      *m_layout,
+      [&](uint64_t offset, void* dst, std::size_t count) {
+        if (offset > bytes.size() || count > bytes.size() - offset) return false;
+        std::memcpy(dst, bytes.data() + offset, count);
+        return true;
+      },
+      report);
+  if (!matches) return {};
+  const std::size_t taken = std::min(bytes.size(), SavestateImage::kMaxFileBytes);
+  return takeImage(std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::ptrdiff_t(taken)));
+}
+
+TSavestateDocument::TLoadResult TSavestateDocument::takeImage(std::vector<uint8_t> bytes) {
+  TLoadResult result;
   m_image = SavestateImage(std::move(bytes));
   result.Status = TLoadStatus::lsLoaded;
   result.VSRAMDetection = AutoDetectVSRAMEndian(*m_layout, m_image, &result.VSRAMReason);

@@ -122,30 +122,36 @@ TEST(SavestateDocument, BlankDocumentCarriesTheIdentifiers) {
   EXPECT_EQ(document.Caption(), "Palavex - C:\\st\\a.gs0*");
 }
 
+// From a file or from bytes already in memory alike.
 TEST(SavestateDocument, LoadTakesAtMostOneMebibyteAndAWrongTypeChangesNothing) {
-  TempDir dir;
-  TLayout layout = defaultLayout();
-  TSavestateDocument document(layout);
-  document.NewBlank(nullptr);
+  for (const bool fromMemory : {false, true}) {
+    SCOPED_TRACE(fromMemory ? "bytes in memory" : "file");
+    TempDir dir;
+    TLayout layout = defaultLayout();
+    TSavestateDocument document(layout);
+    document.NewBlank(nullptr);
+    auto load = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+      if (fromMemory) return document.LoadBytes(bytes, nullptr).Status;
+      WriteBytes(dir.File(name), bytes);
+      return document.Load(dir.File(name), nullptr).Status;
+    };
 
-  std::vector<uint8_t> wrong = genecyst();
-  wrong[2] = 'X';
-  WriteBytes(dir.File("wrong.gs0"), wrong);
-  const auto before = document.Image().Bytes();
-  EXPECT_EQ(document.Load(dir.File("wrong.gs0"), nullptr).Status,
-            TSavestateDocument::TLoadStatus::lsWrongFileType);
-  EXPECT_EQ(document.Image().Bytes(), before);
+    std::vector<uint8_t> wrong = genecyst();
+    wrong[2] = 'X';
+    const auto before = document.Image().Bytes();
+    EXPECT_EQ(load("wrong.gs0", wrong), TSavestateDocument::TLoadStatus::lsWrongFileType);
+    EXPECT_EQ(load("short.gs0", {'G', 'S'}), TSavestateDocument::TLoadStatus::lsWrongFileType);
+    EXPECT_EQ(document.Image().Bytes(), before);
 
-  std::vector<uint8_t> big = genecyst(2 * 1048576);
-  big[1048575] = 0xAB;
-  big[1048576] = 0xCD;
-  WriteBytes(dir.File("big.gs0"), big);
-  EXPECT_EQ(document.Load(dir.File("big.gs0"), nullptr).Status,
-            TSavestateDocument::TLoadStatus::lsLoaded);
-  EXPECT_EQ(document.Image().Size(), 1048576u);
-  EXPECT_EQ(document.Image().Data()[1048575], 0xAB);
-  document.WriteTo(dir.File("saved.gs0"));
-  EXPECT_EQ(ReadBytes(dir.File("saved.gs0")).size(), 1048576u);
+    std::vector<uint8_t> big = genecyst(2 * 1048576);
+    big[1048575] = 0xAB;
+    big[1048576] = 0xCD;
+    EXPECT_EQ(load("big.gs0", big), TSavestateDocument::TLoadStatus::lsLoaded);
+    EXPECT_EQ(document.Image().Size(), 1048576u);
+    EXPECT_EQ(document.Image().Data()[1048575], 0xAB);
+    document.WriteTo(dir.File("saved.gs0"));
+    EXPECT_EQ(ReadBytes(dir.File("saved.gs0")).size(), 1048576u);
+  }
 }
 
 TEST(SavestateDocument, UnreadableFilesReportTheFileMessage) {
