@@ -96,6 +96,25 @@ TEST(FileIdentifiers, ShortSourcesNeverMatchAndNoIdentifiersAcceptEverything) {
   EXPECT_TRUE(MatchFileIdentifiers(layoutWith(""), anything, nullptr));
 }
 
+// FileIdentifier00 to FileIdentifier99 in any letter case and in any [General] section, the
+// first of a doubled key counting, taken in number order.
+TEST(FileIdentifiers, OnlyTwoDigitKeysCountTheFirstOfEachInNumberOrder) {
+  const TLayout layout = layoutWith(
+      "FileIdentifier10=C|0|1\n"
+      "fileidentifier03=GST|0|3\n"
+      "FILEIDENTIFIER03=XYZ|0|3\n"  // the second of the key: not used
+      "FileIdentifier4=XYZ|0|3\n"   // not an identifier's name
+      "FileIdentifier100=XYZ|0|3\n"
+      "FileIdentifier02=AB|0|2\n"
+      "[general]\n"
+      "FileIdentifier03=XYZ|0|3\n"
+      "FileIdentifier12=Q|1|1\n");
+  SavestateImage stamped(std::vector<uint8_t>(4, 0));
+  StampFileIdentifiers(layout, stamped, nullptr);
+  // 02 "AB", then 03 "GST" over it, 10 "C" over the G, 12 "Q" over the S; nothing else.
+  EXPECT_EQ(std::string(stamped.Bytes().begin(), stamped.Bytes().end()), std::string("CQT\0", 4));
+}
+
 TEST(FileIdentifiers, StampingUsesTheImagePositionAsBase) {
   const TLayout layout = layoutWith("FileIdentifier00=GST|$00000|3\nFileIdentifier01=$0102|$5|2\n");
   SavestateImage image;
