@@ -1,20 +1,22 @@
-// One cell row of a name table decoded into line bytes, cell by cell as the picture's rows ask
+// A cell row of a name table decoded into line bytes, cell by cell as the picture's rows ask
 // for them, so that each cell's pattern is decoded once for all the rows it spans rather than
-// once per row. Internal to the model.
+// once per row; and what every way of drawing cells shares. Internal to the model.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "vdp/LineVectors.h"
 #include "vdp/MegaDriveVDP.h"
-#include "vdp/PatternRows.h"
 
 namespace vantor::detail {
+
+constexpr uint64_t kEachByte = 0x0101010101010101ULL;
 
 // What the top five bits of a cell attribute word (P LL V H) mean to a line.
 struct TCellAttr {
@@ -24,6 +26,16 @@ struct TCellAttr {
   uint32_t VFlip = 0;  // 1 with vertical flip
 };
 using TCellAttrs = std::array<TCellAttr, 32>;
+
+// Line bytes of pattern pixels: the pixel, and the cell's O P LL bits where it is opaque or
+// only P where it is transparent.
+//   px | (code & (opaque lanes | 0x40))
+template <class L>
+[[gnu::always_inline]] inline typename L::Bytes withCellCode(typename L::Bytes px,
+                                                             typename L::Bytes code) {
+  const typename L::Bytes transparent = laneMask<L>(px == 0);
+  return px | (code & ~(transparent & 0xBF));
+}
 
 // The 64-bit value in every 8-byte group of the lanes.
 template <class L>
@@ -50,25 +62,37 @@ template <class L>
   return p;
 }
 
-// Picture rows: CellHeight rows of (cells wide * 8) bytes, each cell's 8 columns filled when
-// a row first asks for them.
+// Where a name table's cells come from.
+struct TCellTable {
+  const uint8_t* Vram = nullptr;
+  uint32_t Table = 0;    // address of the name table
+  int CellsWide = 32;    // up to 128
+  int CellsHigh = 32;    // up to 128
+  int CellHeight = 8;    // 8 or 16
+  int PatternShift = 5;  // log2 of the pattern size in bytes
+  const TCellAttr* Attrs = nullptr;
+};
+
+// The name word of a cell, read big-endian. Name tables start on even addresses, so a word
+// never straddles the end of VRAM.
+inline uint16_t NameWord(const TCellTable& t, int cellRow, int cell) {
+  const uint32_t name = t.Table + uint32_t(cellRow * t.CellsWide + cell) * 2;
+  uint16_t word;
+  std::memcpy(&word, t.Vram + (name & TMegaDriveVDP::kVramMask), 2);
+  return __builtin_bswap16(word);
+}
+
+// One cell row of a name table as picture rows: CellHeight rows of (cells wide * 8) line bytes,
+// a cell's 8 columns decoded when a row first asks for them. Asking for another cell row drops
+// the one held: the picture's rows go down the planes and the window in order.
 class TCellRowCache {
  public:
-  // Up to 128 cells wide; cellHeight 8 or 16.
-  void Reset(const uint8_t* vram, uint32_t table, int cellsWide, int cellHeight, int patternShift,
-             const TCellAttr* attrs) {
-    m_vram = vram;
+  void Reset(const TCellTable& table) {
     m_table = table;
-    m_cellsWide = cellsWide;
-    m_cellHeight = cellHeight;
-    m_patternShift = patternShift;
-    m_attrs = attrs;
-    m_stride = cellsWide * 8;
-    m_bytes.assign(std::size_t(m_stride * cellHeight), 0);
+    m_stride = table.CellsWide * 8;
+    m_bytes.assign(std::size_t(table.CellHeight * m_stride), 0);
     m_cellRow = -1;
   }
-
-  int CellsWide() const { return m_cellsWide; }
 
   // Pixel row pixRow of cell row cellRow, with cells [first, first + count) decoded; the
   // cells wrap at the table's width (count at most the width).
@@ -77,12 +101,11 @@ class TCellRowCache {
     if (cellRow != m_cellRow) {
       m_cellRow = cellRow;
       m_decoded[0] = m_decoded[1] = 0;
-      m_names = m_table + uint32_t(cellRow * m_cellsWide) * 2;
     }
-    const int end = first + count;
-    for (int word = 0; word * 64 < m_cellsWide; ++word) {
-      const uint64_t needed = bitsBetween(first, std::min(end, m_cellsWide), word) |
-                              bitsBetween(0, end - m_cellsWide, word);
+    const int end = first + count, wide = m_table.CellsWide;
+    for (int word = 0; word * 64 < wide; ++word) {
+      const uint64_t needed =
+          bitsBetween(first, std::min(end, wide), word) | bitsBetween(0, end - wide, word);
       uint64_t missing = needed & ~m_decoded[word];
       m_decoded[word] |= needed;
       for (; missing != 0; missing &= missing - 1)
@@ -91,7 +114,7 @@ class TCellRowCache {
     return m_bytes.data() + std::ptrdiff_t(pixRow) * m_stride;
   }
 
-  // Whether a decoded cell's priority half is drawn.
+  // Whether a decoded cell of the cell row held has its priority half drawn.
   bool Drawn(int cell) const { return m_drawn[std::size_t(cell)] != 0; }
 
  private:
@@ -104,51 +127,44 @@ class TCellRowCache {
     return below & ~((uint64_t(1) << lo) - 1);
   }
 
-  // All rows of one cell: its pattern decoded a lane width at a time (4 or 8 pattern rows,
-  // PatternRows.h), mirrored with a horizontal flip, stored bottom up with a vertical flip.
+  // All rows of one cell: its pattern decoded a lane width at a time (4 or 8 pattern rows of
+  // 4 bytes HHHH LLLL become 8 pixels 0H 0L by splitting the nibbles and interleaving them),
+  // mirrored with a horizontal flip, stored bottom up with a vertical flip.
   template <class L>
   [[gnu::always_inline]] void decodeCell(int cell) {
     using V = typename L::Bytes;
     constexpr int kRows = L::kCount / 4;  // pattern rows per load
-    uint16_t word;
-    // Name tables start on even addresses, so a name word never straddles the end of VRAM.
-    std::memcpy(&word, m_vram + ((m_names + uint32_t(cell) * 2) & TMegaDriveVDP::kVramMask), 2);
-    word = __builtin_bswap16(word);
-    const TCellAttr& attr = m_attrs[word >> 11];
+    const TCellTable& t = m_table;
+    const uint16_t word = NameWord(t, m_cellRow, cell);
+    const TCellAttr& attr = t.Attrs[word >> 11];
     m_drawn[std::size_t(cell)] = attr.Drawn != 0;
     // Patterns are 32- or 64-byte aligned, so they never straddle the end of VRAM.
     const uint8_t* pattern =
-        m_vram + ((uint32_t(word & 0x7FF) << m_patternShift) & TMegaDriveVDP::kVramMask);
+        t.Vram + ((uint32_t(word & 0x7FF) << t.PatternShift) & TMegaDriveVDP::kVramMask);
     const V drawn = splat64<L>(attr.Drawn * 0x100000001ULL), code = splat64<L>(attr.Code);
     uint8_t* dst = m_bytes.data() + cell * 8;
     std::ptrdiff_t step = m_stride;
     if (attr.VFlip) {
-      dst += std::ptrdiff_t(m_cellHeight - 1) * m_stride;
+      dst += std::ptrdiff_t(t.CellHeight - 1) * m_stride;
       step = -step;
     }
-    for (int r = 0; r < m_cellHeight; r += kRows) {
+    for (int r = 0; r < t.CellHeight; r += kRows) {
       const V x = loadLanes<L>(pattern + 4 * r) & drawn;
       const V high = (x >> 4) & 0x0F, low = x & 0x0F;
       for (V p : {zipLow<L>(high, low), zipHigh<L>(high, low)}) {
         if (attr.HFlip) p = mirrorRows<L>(p);
         p = withCellCode<L>(p, code);
-        for (int t = 0; t < kRows / 2; ++t, dst += step)
-          std::memcpy(dst, reinterpret_cast<const uint8_t*>(&p) + 8 * t, 8);
+        for (int i = 0; i < kRows / 2; ++i, dst += step)
+          std::memcpy(dst, reinterpret_cast<const uint8_t*>(&p) + 8 * i, 8);
       }
     }
   }
 
-  const uint8_t* m_vram = nullptr;
-  uint32_t m_table = 0;
-  int m_cellsWide = 32;
-  int m_cellHeight = 8;
-  int m_patternShift = 5;
-  const TCellAttr* m_attrs = nullptr;
+  TCellTable m_table;
   int m_stride = 256;
   std::vector<uint8_t> m_bytes;
   int m_cellRow = -1;
-  uint32_t m_names = 0;
-  uint64_t m_decoded[2] = {0, 0};
+  uint64_t m_decoded[2] = {0, 0};  // a bit per decoded cell
   std::array<uint8_t, 128> m_drawn{};
 };
 

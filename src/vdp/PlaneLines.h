@@ -1,6 +1,5 @@
-// The scroll planes and the window of the composed screen, one picture row at a time: which
-// cells a row shows and their pattern rows, gathered for decoding (PatternRows.h). Internal
-// to the model.
+// The scroll planes and the window of the composed screen: the registers decoded once per
+// picture, and where each picture row lies in the name tables. Internal to the model.
 #pragma once
 
 #include <array>
@@ -8,7 +7,6 @@
 
 #include "vdp/CellRowCache.h"
 #include "vdp/MegaDriveVDP.h"
-#include "vdp/PatternRows.h"
 
 namespace vantor::detail {
 
@@ -17,6 +15,7 @@ struct TScreenSetup {
   int CellHeight = 8;
   uint32_t PatternBytes = 32;
   int PlaneCellsWide = 32;
+  int PlaneCellsHigh = 32;
   int PlaneWidth = 256;
   int PlaneHeight = 256;
   int WindowCellsWide = 32;
@@ -43,23 +42,28 @@ class TLineBuilder {
   // Reads the horizontal scroll of picture row k (kept from the last row read outside the
   // table's 240 lines).
   void ReadHScroll(int k);
+  int HScroll(bool isA) const { return isA ? m_hscrollA : m_hscrollB; }
 
-  // Where row k of plane A (isA) or B lies when the plane scrolls vertically as a whole: its
-  // cell row and pixel row, and the plane column shown at the plane's left edge.
+  // Where row k of plane A (isA) or B lies under the vertical scroll of a two-cell column
+  // (0 when the plane scrolls as a whole): its cell row and pixel row, and the plane column
+  // shown at the plane's left edge.
   struct TPlaneRow {
     int CellRow = 0;
     int PixRow = 0;
     int X0 = 0;
   };
-  TPlaneRow PlaneRow(bool isA, int k) const;
+  TPlaneRow PlaneRow(bool isA, int k, int column) const {
+    const int entry = 2 * column + (isA ? 0 : 1);
+    const int v = (m_options & kRenderIgnoreVScroll) ? 0 : m_vdp.GetVSRAMWord(entry) & 0x3FF;
+    const int yy = (k - m_s.PlaneTop + v) & (m_s.PlaneHeight - 1);
+    TPlaneRow row;
+    row.CellRow = yy >> m_cellShift;
+    row.PixRow = yy & (m_s.CellHeight - 1);
+    row.X0 = int(uint16_t(-HScroll(isA))) & (m_s.PlaneWidth - 1);
+    return row;
+  }
 
-  // The cells of plane A (isA) or B that cover picture columns [0, width) of row k, which lies
-  // in the planes' rows, when every two cells scroll vertically on their own. The run may
-  // start up to 7 columns left of the plane and end up to 7 past it; Count is 0 when the plane
-  // covers none of the columns.
-  void GatherPlane(bool isA, int k, int width, TCellRun& run) const;
-
-  // The window's columns [from, to) on row k within [0, width), its cell row and pixel row;
+  // The window's columns [From, To) on row k within [0, width), its cell row and pixel row;
   // false when the window covers none of them.
   struct TWindowRow {
     int From = 0, To = 0;
@@ -68,25 +72,14 @@ class TLineBuilder {
   };
   bool WindowRow(int k, int width, TWindowRow& row) const;
 
-  const TCellAttr* Attrs(bool isA) const { return isA ? m_attrA.data() : m_attrB.data(); }
-  const TCellAttr* WindowAttrs() const { return m_attrWindow.data(); }
+  // The name tables of the planes (isA) and the window.
+  TCellTable PlaneTable(bool isA) const;
+  TCellTable WindowTable() const;
 
  private:
-  // One pixel row across a name table: where its names lie and which pattern row they show.
-  struct TCellRow {
-    uint32_t Names = 0;
-    uint32_t RowOffset[2] = {0, 0};  // pattern row * 4; [1] counted from the bottom
-    const TCellAttr* Attrs = nullptr;
-  };
-
   void fillAttrs(TCellAttrs& attrs, uint16_t lo, uint16_t hi) const;
-  TCellRow rowOffsets(const TCellAttrs& attrs, int pixRow) const;
-  TCellRow cellRow(uint32_t table, const TCellAttrs& attrs, int k, int v) const;
-  // Stores cell col of the row as entry i of the run.
-  void gatherCell(const TCellRow& row, int col, TCellRun& run, int i) const;
 
   const TMegaDriveVDP& m_vdp;
-  const uint8_t* m_vram;
   uint16_t m_options;
   const TScreenSetup& m_s;
   int m_cellShift = 3;

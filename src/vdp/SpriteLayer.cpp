@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "vdp/PatternRows.h"
+#include "vdp/LineVectors.h"
 
 namespace vantor::detail {
 
@@ -13,12 +14,6 @@ namespace {
 constexpr uint16_t kAttrPriority = 0x8000;
 constexpr uint16_t kAttrVFlip = 0x1000;
 constexpr uint16_t kAttrHFlip = 0x0800;
-
-// Stores the opaque pixels of np where dst holds nothing yet; nz marks np's opaque bytes.
-inline void mergeFirstWins(uint8_t* dst, uint64_t np, uint64_t nz) {
-  const uint64_t cur = load64(dst);
-  store64(dst, cur | (np & nz & ~nonZeroBytes(cur)));
-}
 
 }  // namespace
 
@@ -114,9 +109,15 @@ const uint8_t* TSpriteRows::Row(int32_t sy, uint8_t* line) {
 }
 
 // Draws row sy of a sprite (its first `cells` columns of cells) into the row's bytes, keeping
-// what earlier sprites left there.
+// what earlier sprites left there. The sprite's (at most 4) pattern rows are decoded together
+// into 32 bytes (as in CellRowCache.h) and merged 16 at a time where the row still holds 0. line
+// has 32 spare bytes on either side for a sprite reaching past the row's ends.
 void TSpriteRows::drawSpriteRow(const TLineSprite& drawn, int32_t sy, uint8_t* line) const {
+  using L = TLanes16;
+  using V = L::Bytes;
   const TSpriteEntry& s = drawn.Sprite->Entry;
+  const int32_t x = int32_t(s.X) - m_left;
+  if (x >= m_width || x + 8 * drawn.Cells <= 0) return;
   const bool hflip = (s.Attr & kAttrHFlip) != 0;
   const int cellsHigh = s.CellsHigh(), cellsWide = s.CellsWide();
   // The row within the sprite's picture, counted from its top as stored.
@@ -124,34 +125,27 @@ void TSpriteRows::drawSpriteRow(const TLineSprite& drawn, int32_t sy, uint8_t* l
   if (s.Attr & kAttrVFlip) row = cellsHigh * m_cellHeight - 1 - row;
   const int cellRow = row / m_cellHeight;
   const uint32_t rowOffset = uint32_t(row % m_cellHeight) * 4;
-  // O P LL: 0x80 | priority << 6 | palette line << 4
-  const uint8_t code = uint8_t(0x80 | (s.Attr >> 15) << 6 | ((s.Attr >> 13) & 3) << 4);
-  const uint64_t code64 = code * kEachByte;
-  const int32_t right = m_left + m_width;
+  uint32_t rows[4] = {0, 0, 0, 0};
   for (int c = 0; c < drawn.Cells; ++c) {
-    const int32_t cellX = s.X + c * 8;
-    if (cellX >= right) break;
-    if (cellX + 8 <= m_left) continue;
     // Cells run down each column first; with a horizontal flip the last column shows first.
     const int column = hflip ? cellsWide - 1 - c : c;
     const uint32_t pattern = uint32_t((s.Attr + column * cellsHigh + cellRow) & 0x7FF);
     // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
     const uint32_t address = (pattern * m_patternBytes + rowOffset) & TMegaDriveVDP::kVramMask;
-    const uint64_t px = decodePatternRow(m_vram + address, hflip);
-    if (px == 0) continue;
-    const uint64_t nz = nonZeroBytes(px);
-    const uint64_t np = px | (code64 & nz);
-    if (cellX >= m_left && cellX + 8 <= right) {
-      mergeFirstWins(line + (cellX - m_left), np, nz);
-      continue;
-    }
-    for (int col = 0; col < 8; ++col) {
-      const int32_t sx = cellX + col;
-      const uint8_t p = uint8_t(np >> (8 * col));
-      if (sx < m_left || sx >= right || p == 0) continue;
-      uint8_t& out = line[sx - m_left];
-      if (out == 0) out = p;
-    }
+    std::memcpy(&rows[c], m_vram + address, 4);
+    if (hflip) rows[c] = __builtin_bswap32(rows[c]);
+  }
+  const V bytes = loadLanes<L>(rows);
+  V high = (bytes >> 4) & 0x0F, low = bytes & 0x0F;
+  if (hflip) std::swap(high, low);  // with the bytes reversed: the cell mirrored
+  // O P LL: 0x80 | priority << 6 | palette line << 4, where a pixel is opaque.
+  const uint8_t code = uint8_t(0x80 | (s.Attr >> 15) << 6 | ((s.Attr >> 13) & 3) << 4);
+  uint8_t* dst = line + x;
+  for (V px : {zipLow<L>(high, low), zipHigh<L>(high, low)}) {
+    px |= code & ~laneMask<L>(px == 0);
+    const V cur = loadLanes<L>(dst);
+    storeLanes<L>(dst, cur | (px & laneMask<L>(cur == 0)));
+    dst += L::kCount;
   }
 }
 

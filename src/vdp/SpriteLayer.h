@@ -50,8 +50,9 @@ class TSpriteRows {
   TSpriteRows(const TMegaDriveVDP& vdp, uint16_t options, int32_t left, int32_t top, int32_t width,
               int32_t bottom);
 
-  // Draws row sy into line (Width bytes) and returns it, or returns null, leaving line alone,
-  // when no sprite pixel is drawn on the row.
+  // Draws row sy into line (Width bytes, with 32 spare bytes on either side whose content
+  // does not matter) and returns it, or returns null, leaving line alone, when no sprite pixel
+  // is drawn on the row.
   const uint8_t* Row(int32_t sy, uint8_t* line);
 
  private:

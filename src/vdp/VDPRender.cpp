@@ -2,8 +2,8 @@
 //
 // Each picture row is built as three byte lines - plane B, plane A (with the window laid
 // over it) and the sprite layer, the last only on rows that have sprites - and merged a vector
-// of pixels at a time. The planes' pattern rows are gathered cell by cell and decoded many at
-// once (PatternRows.h). The result equals the pixel-by-pixel composition rules in every pixel.
+// of pixels at a time. The planes' cells are decoded once for all the rows they span
+// (CellRowCache.h). The result equals the pixel-by-pixel composition rules in every pixel.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "vdp/CellRowCache.h"
+#include "vdp/CellRuns.h"
 #include "vdp/LineVectors.h"
 #include "vdp/MegaDriveVDP.h"
-#include "vdp/PatternRows.h"
 #include "vdp/PlaneLines.h"
 #include "vdp/ScreenMerge.h"
 #include "vdp/SpriteLayer.h"
@@ -25,9 +25,10 @@ namespace {
 
 using namespace detail;
 
-// Room on the left of a line for the part of a cell scrolled in from the left, and on the
-// right for whole groups of decoded cells and merged lanes past the picture's end.
-constexpr int kPadLeft = 16;
+// Room on the left of a line for the part of a cell scrolled in from the left and for sprites
+// reaching past the left edge, and on the right for whole groups of decoded cells, sprites and
+// merged lanes past the picture's end.
+constexpr int kPadLeft = 32;
 constexpr int kPadRight = 128;
 
 // One line of bytes with its spare room on both sides.
@@ -49,8 +50,8 @@ struct TComposeJob {
   int X, Y, Width, Height;
   TLineBuilder Builder;
   TSpriteRows Sprites;
-  TCellRun CellsA, CellsB;                    // planes scrolled by two-cell columns
   TCellRowCache CacheA, CacheB, CacheWindow;  // planes scrolled as a whole, the window
+  TCellRun CellsA, CellsB;                    // planes scrolled by two-cell columns
   TLine LineA, LineB, SpriteLine, NoSprites;
 
   TComposeJob(const TMegaDriveVDP& vdp, uint16_t options, const TScreenSetup& setup,
@@ -70,18 +71,13 @@ struct TComposeJob {
         SpriteLine(width),
         NoSprites(width) {
     if (setup.VScrollCells) {
-      const int cells = width / 8 + 2;
-      CellsA.Reserve(cells);
-      CellsB.Reserve(cells);
+      CellsA.Reserve(width / 8 + 2);
+      CellsB.Reserve(width / 8 + 2);
+    } else {
+      CacheA.Reset(Builder.PlaneTable(true));
+      CacheB.Reset(Builder.PlaneTable(false));
     }
-    const int patternShift = setup.PatternBytes == 64 ? 6 : 5;
-    const uint8_t* vram = vdp.VRAMData();
-    CacheA.Reset(vram, vdp.PlaneATable(), setup.PlaneCellsWide, setup.CellHeight, patternShift,
-                 Builder.Attrs(true));
-    CacheB.Reset(vram, vdp.PlaneBTable(), setup.PlaneCellsWide, setup.CellHeight, patternShift,
-                 Builder.Attrs(false));
-    CacheWindow.Reset(vram, vdp.WindowTable(), setup.WindowCellsWide, setup.CellHeight,
-                      patternShift, Builder.WindowAttrs());
+    CacheWindow.Reset(Builder.WindowTable());
   }
 };
 
@@ -150,6 +146,51 @@ inline void copyWrapped(const uint8_t* row, int rowWidth, int x0, uint8_t* dst, 
   }
 }
 
+// Plane columns [x0, x0 + count) of a plane scrolled as a whole into line: one cell row's
+// pixel row, wrapping at the plane's width.
+template <class L>
+[[gnu::always_inline]] inline void copyPlaneRow(TComposeJob& job, bool isA, int k, uint8_t* line,
+                                                int count) {
+  const TLineBuilder::TPlaneRow at = job.Builder.PlaneRow(isA, k, 0);
+  const int planeWidth = job.Setup.PlaneWidth;
+  const int cells = std::min(job.Setup.PlaneCellsWide, ((at.X0 & 7) + count + 7) >> 3);
+  TCellRowCache& cache = isA ? job.CacheA : job.CacheB;
+  const uint8_t* row = cache.Row<L>(at.CellRow, at.PixRow, at.X0 >> 3, cells);
+  for (int x0 = at.X0; count > 0; x0 = 0) {
+    const int n = std::min(count, planeWidth - x0);
+    std::memcpy(line, row + x0, std::size_t(n));
+    line += n;
+    count -= n;
+  }
+}
+
+// The cells of a plane scrolled by two-cell columns into line, covering [jStart, jEnd) and up
+// to 7 columns either side: columns of 16 pixels from the fine horizontal scroll on, each with
+// its own vertical scroll entry; the cells left of the first column keep the first column's.
+template <class L>
+[[gnu::always_inline]] inline void buildColumnCells(TComposeJob& job, bool isA, int k,
+                                                    uint8_t* line, int jStart, int jEnd) {
+  const TCellTable table = job.Builder.PlaneTable(isA);
+  TCellRun& run = isA ? job.CellsA : job.CellsB;
+  TLineBuilder::TPlaneRow at = job.Builder.PlaneRow(isA, k, 0);
+  TCellRun::TSource source = TCellRun::Source(table, at.CellRow, at.PixRow);
+  const int cellMask = table.CellsWide - 1;  // 32, 64 or 128 cells
+  const int base = jStart + (job.Builder.HScroll(isA) & 15);
+  run.First = jStart - (at.X0 & 7);
+  int i = 0, column = 0;
+  for (int j = run.First, cell = at.X0 >> 3; j < jEnd; j += 8, ++i, cell = (cell + 1) & cellMask) {
+    const int c = std::max(0, j - base) >> 4;
+    if (c != column) {
+      column = c;
+      at = job.Builder.PlaneRow(isA, k, column);
+      source = TCellRun::Source(table, at.CellRow, at.PixRow);
+    }
+    run.Gather(table, source, cell, i);
+  }
+  run.Count = i;
+  decodeCells<L>(run, line);
+}
+
 // Fills line[0, width) with plane A (isA) or B of picture row k, which lies in the planes'
 // rows: the plane's pixels, and 0 outside its columns.
 template <class L>
@@ -158,18 +199,11 @@ template <class L>
   const int jStart = std::clamp(setup.PlaneLeft, 0, job.Width);
   const int jEnd = std::clamp(setup.PlaneRight, jStart, job.Width);
   if (jStart < jEnd && setup.VScrollCells) {
-    TCellRun& run = isA ? job.CellsA : job.CellsB;
-    job.Builder.GatherPlane(isA, k, job.Width, run);
-    decodeCells<L>(run, line);
+    buildColumnCells<L>(job, isA, k, line, jStart, jEnd);
   } else if (jStart < jEnd) {
-    const TLineBuilder::TPlaneRow at = job.Builder.PlaneRow(isA, k);
-    TCellRowCache& cache = isA ? job.CacheA : job.CacheB;
-    const int count = jEnd - jStart;
-    const int cells = std::min(setup.PlaneCellsWide, ((at.X0 & 7) + count + 7) >> 3);
-    const uint8_t* row = cache.Row<L>(at.CellRow, at.PixRow, at.X0 >> 3, cells);
-    copyWrapped(row, setup.PlaneWidth, at.X0, line + jStart, count);
+    copyPlaneRow<L>(job, isA, k, line + jStart, jEnd - jStart);
   }
-  // Decoded cells reach up to 7 columns past the plane's edges; outside it the line is empty.
+  // Whole cells reach up to 7 columns past the plane's edges; outside it the line is empty.
   std::memset(line, 0, std::size_t(jStart));
   std::memset(line + jEnd, 0, std::size_t(job.Width - jEnd));
 }
@@ -184,10 +218,14 @@ template <class L>
   const int firstCell = (at.From - job.Setup.PlaneLeft) / 8;
   const int cells = (at.To - at.From + 7) / 8;
   TCellRowCache& cache = job.CacheWindow;
-  const uint8_t* row = cache.Row<L>(at.CellRow, at.PixRow, firstCell, cells);
+  const uint8_t* row = cache.Row<L>(at.CellRow, at.PixRow, firstCell, cells) + firstCell * 8;
   for (int i = 0, j = at.From; i < cells; ++i, j += 8) {
     if (!cache.Drawn(firstCell + i)) continue;  // the cell's half is not drawn: plane A shows
-    std::memcpy(line + j, row + (firstCell + i) * 8, std::size_t(std::min(8, at.To - j)));
+    if (j + 8 <= at.To) {
+      std::memcpy(line + j, row + i * 8, 8);
+    } else {
+      std::memcpy(line + j, row + i * 8, std::size_t(at.To - j));
+    }
   }
 }
 
