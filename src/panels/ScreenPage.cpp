@@ -172,7 +172,8 @@ void TScreenPage::ScreenSettingsChange() {
   // Sizes the picture for the screen or the entire virtual screen, sets its 256 colours
   // (Colour RAM, highlight and shadow forms) and composes it.
   RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
-  pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
+  // Qt converts the 8-bit picture to the screen's pixels once, straight from its memory.
+  pbScreen->SetPicture(QPixmap::fromImage(IndexedView(m_screenBitmap)));
   emit pictureRendered();
 }
 

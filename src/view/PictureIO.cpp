@@ -16,16 +16,21 @@
 namespace vantor {
 namespace {
 
-QImage indexedImage(const TIndexedBitmap& bitmap, int transparentIndex) {
-  const int32_t width = bitmap.Width();
-  const int32_t height = bitmap.Height();
-  QImage image(width, height, QImage::Format_Indexed8);
+// The bitmap's colour table, opaque but for the transparent entry.
+QList<QRgb> colorTable(const TIndexedBitmap& bitmap, int transparentIndex) {
   QList<QRgb> table(bitmap.ColorCount());
   for (int i = 0; i < table.size(); ++i)
     table[i] = bitmap.Color(i) | 0xFF000000u;
   if (transparentIndex >= 0 && transparentIndex < table.size())
     table[transparentIndex] &= 0x00FFFFFFu;
-  image.setColorTable(table);
+  return table;
+}
+
+QImage indexedImage(const TIndexedBitmap& bitmap, int transparentIndex) {
+  const int32_t width = bitmap.Width();
+  const int32_t height = bitmap.Height();
+  QImage image(width, height, QImage::Format_Indexed8);
+  image.setColorTable(colorTable(bitmap, transparentIndex));
 
   const int bits = bitmap.BitsPerPixel();
   for (int32_t y = 0; y < height; ++y) {
@@ -77,8 +82,17 @@ QImage ToQImage(const TIndexedBitmap& bitmap, int transparentIndex) {
   return directImage(bitmap);
 }
 
+QImage IndexedView(const TIndexedBitmap& bitmap, int transparentIndex) {
+  if (bitmap.IsEmpty() || bitmap.BitsPerPixel() != 8) return ToQImage(bitmap, transparentIndex);
+  // Read-only over the bitmap's rows (4-byte padded, as QImage's own).
+  QImage image(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(),
+               QImage::Format_Indexed8);
+  image.setColorTable(colorTable(bitmap, transparentIndex));
+  return image;
+}
+
 std::vector<uint8_t> EncodePng(const TIndexedBitmap& bitmap, const TPictureOptions& options) {
-  const QImage image = ToQImage(bitmap, options.TransparentIndex);
+  const QImage image = IndexedView(bitmap, options.TransparentIndex);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

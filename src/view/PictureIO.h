@@ -23,6 +23,12 @@ struct TPictureOptions {
 // become QImage::Format_RGB32. An empty bitmap gives a null image.
 QImage ToQImage(const TIndexedBitmap& bitmap, int transparentIndex = -1);
 
+// The fastest way to hand a picture to Qt (QPixmap::fromImage, an image writer): an 8-bit
+// bitmap becomes an indexed QImage over the bitmap's own pixels, with its colour table, without
+// copying or converting a pixel; other depths give ToQImage's copy. The image must not be used
+// after the bitmap's pixels change size or go away.
+QImage IndexedView(const TIndexedBitmap& bitmap, int transparentIndex = -1);
+
 // An indexed PNG that keeps the colour table and the pixel values, written by Qt's image
 // writer. Throws std::runtime_error with the writer's reason when it fails.
 std::vector<uint8_t> EncodePng(const TIndexedBitmap& bitmap, const TPictureOptions& options = {});
