@@ -18,9 +18,11 @@ constexpr TOptionSpec kRenderOptions[] = {{"--layers", true},          {"--layer
                                           {"--virtual", false}};
 constexpr TOptionSpec kPatternOptions[] = {
     {"--line", true}, {"--source", true}, {"--transparent", false}};
+constexpr TOptionSpec kPatternImportOptions[] = {
+    {"--first", true}, {"--line", true}, {"--source", true}, {"-o", true}};
 constexpr TOptionSpec kSpriteOptions[] = {{"--transparent", false}};
-constexpr TOptionSpec kExportOptions[] = {{"--first", true}, {"--count", true}};
-constexpr TOptionSpec kImportOptions[] = {{"--first", true}, {"-o", true}};
+constexpr TOptionSpec kExportOptions[] = {{"--first", true}, {"--count", true}, {"--format", true}};
+constexpr TOptionSpec kImportOptions[] = {{"--first", true}, {"--format", true}, {"-o", true}};
 constexpr TOptionSpec kOutputOptions[] = {{"-o", true}};
 
 struct TCommand {
@@ -63,22 +65,56 @@ constexpr TCommand kCommands[] = {
      "  --source vram|main  read the patterns from video RAM (default) or main CPU RAM\n"
      "  --transparent     colour 0 transparent (PNG)\n",
      kPatternOptions, 2, 2, RunPatterns},
+    {"patterns import",
+     "patterns import STATE PICTURE --first N [--source vram|main] [--line 0-3] -o OUT",
+     "Reads patterns from a picture (BMP or PNG) as the Patterns & Sprites page loads them, and\n"
+     "writes the savestate to OUT. The picture is cut into cells of 8 x 8 pixels (8 x 16 in\n"
+     "interlace mode 2), left to right and top to bottom; cell k becomes pattern N + k. A sheet\n"
+     "written by 'patterns' comes back unchanged with --first 0.\n"
+     "  --first N         the pattern the first cell becomes\n"
+     "  --source vram|main  write into video RAM (default) or main CPU RAM\n"
+     "  --line N          indexed pictures: each pixel value modulo 16 is the pattern pixel;\n"
+     "                    other pictures: each colour must be exactly one colour of palette\n"
+     "                    line N (default 0), and transparent pixels become 0\n"
+     "A width that is not a multiple of 8, a height that is not a multiple of the cell height,\n"
+     "more cells than there are patterns from N on, or a colour that is not in the line is\n"
+     "refused with a message, and nothing is written. (A savestate named \"import\" is\n"
+     "written ./import for the sheet command.)\n",
+     kPatternImportOptions, 2, 2, RunPatternsImport},
     {"sprites", "sprites STATE OUT [--transparent]",
      "Writes the sheet of all sprites (16 to a row, each at the top-left of a cell as large as\n"
      "the largest sprite, 32 x 32 or 32 x 64 pixels, over the background colour) that the\n"
      "Patterns & Sprites page saves.\n"
      "  --transparent     the background transparent (PNG)\n",
      kSpriteOptions, 2, 2, RunSprites},
-    {"palette export", "palette export STATE OUT.pal [--first N] [--count N]",
-     "Writes Colour RAM entries as a JASC-PAL file, as the Colour RAM page saves them\n"
-     "(16 colour lines for up to 16 entries, else 256, padded with black).\n"
+    {"palette export",
+     "palette export STATE OUT.{pal,gpl,act} [--first N] [--count N] [--format F]",
+     "Writes Colour RAM entries as a palette file, as the Colour RAM page saves them: JASC-PAL\n"
+     "(16 colour lines for up to 16 entries, else 256, padded with black), a GIMP palette\n"
+     "(the entries alone) or an Adobe colour table (256 colours with the number of entries).\n"
      "  --first N         first entry, 0-63 (default 0)\n"
-     "  --count N         number of entries (default: all up to entry 63)\n",
+     "  --count N         number of entries (default: all up to entry 63)\n"
+     "  --format F        jasc, gimp or act; without it .gpl is GIMP, .act Adobe and every\n"
+     "                    other name JASC-PAL\n",
      kExportOptions, 2, 2, RunPaletteExport},
-    {"palette import", "palette import STATE IN.pal [--first N] -o OUT",
-     "Reads the colours of a JASC-PAL file into Colour RAM from entry N on (default 0), as the\n"
-     "Colour RAM page loads them, and writes the savestate to OUT.\n",
+    {"palette import", "palette import STATE IN.{pal,gpl,act} [--first N] [--format F] -o OUT",
+     "Reads the colours of a palette file into Colour RAM from entry N on (default 0), as the\n"
+     "Colour RAM page loads them, and writes the savestate to OUT. Each colour becomes the CRAM\n"
+     "value of the top three bits of its red, green and blue; colours past entry 63 are not\n"
+     "read. --format as for export.\n",
      kImportOptions, 2, 2, RunPaletteImport},
+    {"map",
+     "map STATE a|b|window OUT.{tmx,csv}",
+     "Writes the name table of plane A, plane B or the window as a map. OUT.csv: one line per\n"
+     "cell row, each cell's attribute word as a decimal number (bit 15 priority, 14-13 palette\n"
+     "line, 12 vertical flip, 11 horizontal flip, 10-0 pattern). OUT.tmx: a Tiled map with its\n"
+     "tileset picture OUT.png beside it. The picture shows all patterns once for each palette\n"
+     "line (line 0 at the top, colour 0 transparent); the tileset \"low priority\" cuts it from\n"
+     "tile id 1, the tileset \"high priority\" right after it, and flips are Tiled's flip flags.\n",
+     {},
+     3,
+     3,
+     RunMap},
     {"dump",
      "dump STATE BLOCK OUT.bin",
      "Writes the raw bytes of a memory block: main-ram, z80-ram, vram, cram or vsram (as the\n"
@@ -148,7 +184,7 @@ void printCommandHelp(std::ostream& out, const TCommand& command) {
 const TCommand* findCommand(std::span<const std::string> args, std::size_t& nameWords) {
   nameWords = 1;
   std::string name = args[0];
-  if (name == "palette" && args.size() > 1) {
+  if (args.size() > 1 && (name == "palette" || (name == "patterns" && args[1] == "import"))) {
     name += ' ' + args[1];
     nameWords = 2;
   }
@@ -182,8 +218,10 @@ int paletteWithoutSubcommand(std::span<const std::string> args, std::ostream& ou
   }
   if (help) return kExitOk;
   err << kProgram << ": palette needs export or import\n"
-      << "usage: " << kProgram << " palette export STATE OUT.pal [--first N] [--count N]\n"
-      << "       " << kProgram << " palette import STATE IN.pal [--first N] -o OUT\n";
+      << "usage: " << kProgram
+      << " palette export STATE OUT.{pal,gpl,act} [--first N] [--count N] [--format F]\n"
+      << "       " << kProgram
+      << " palette import STATE IN.{pal,gpl,act} [--first N] [--format F] -o OUT\n";
   return kExitUsage;
 }
 

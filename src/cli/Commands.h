@@ -8,6 +8,8 @@ namespace vantor {
 int RunInfo(TCliContext& context);
 int RunRender(TCliContext& context);
 int RunPatterns(TCliContext& context);
+int RunPatternsImport(TCliContext& context);
+int RunMap(TCliContext& context);
 int RunSprites(TCliContext& context);
 int RunPaletteExport(TCliContext& context);
 int RunPaletteImport(TCliContext& context);

@@ -1,12 +1,17 @@
-// render, patterns and sprites: the pictures the Screen and Patterns & Sprites pages save.
+// render, patterns, sprites and map: the pictures the Screen and Patterns & Sprites pages
+// save and the plane maps; patterns import, the way back for the pattern sheet.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "cli/Commands.h"
 #include "cli/StateModel.h"
 #include "document/Errors.h"
+#include "vdp/PatternImport.h"
+#include "vdp/PlaneMap.h"
 #include "vdp/VDPPictures.h"
 #include "view/PictureIO.h"
+#include "view/PlaneMapFiles.h"
 
 namespace vantor {
 namespace {
@@ -20,6 +25,8 @@ constexpr TLayerName kLayerNames[] = {
     {"b-hi", kRenderPlaneBHi},    {"win-lo", kRenderWindowLo},  {"win-hi", kRenderWindowHi},
     {"spr-lo", kRenderSpritesLo}, {"spr-hi", kRenderSpritesHi},
 };
+// The most bytes a pattern source holds: the pattern views read 64 KiB.
+constexpr std::size_t kPatternSourceBytes = 65536;
 constexpr uint16_t kAllLayerHalves = kRenderAllLayers & ~kRenderBackdrop;
 
 // Transparent pixels of the pictures below all hold value 0, which no other pixel has: the
@@ -46,6 +53,13 @@ uint16_t layerOptions(const TCliContext& context) {
     options |= layer->Option;
   }
   return options;
+}
+
+// --source: vram (the default) or main; true for main.
+bool mainRAMSource(const TCliContext& context) {
+  const std::string source = context.Args.Value("--source").value_or("vram");
+  if (source != "vram" && source != "main") throw EUsageError("--source is vram or main");
+  return source == "main";
 }
 
 uint16_t scrollOptions(const TCliContext& context) {
@@ -111,12 +125,11 @@ int RunRender(TCliContext& context) {
 
 int RunPatterns(TCliContext& context) {
   const int line = IntegerOption(context, "--line", 0, 0, 3);
-  const std::string source = context.Args.Value("--source").value_or("vram");
-  if (source != "vram" && source != "main") throw EUsageError("--source is vram or main");
+  const bool mainRAM = mainRAMSource(context);
   TStateWithModel loaded = loadWithModel(context);
 
-  const auto data = loaded.State.Document->PatternSourceData(
-      source == "main" ? TPatternSource::psMainRAM : TPatternSource::psVideoRAM);
+  const auto data = loaded.State.Document->PatternSourceData(mainRAM ? TPatternSource::psMainRAM
+                                                                     : TPatternSource::psVideoRAM);
   TIndexedBitmap sheet;
   BuildPatternSheet(data.data(), data.size(), *loaded.VDP, line, sheet);
   SavePicture(Argument(context, 1), sheet,
@@ -139,6 +152,47 @@ int RunSprites(TCliContext& context) {
     BuildSpriteSheet(*loaded.VDP, kSpritesPerRow, sheet);
     SavePicture(output, sheet);
   }
+  return kExitOk;
+}
+
+int RunPatternsImport(TCliContext& context) {
+  if (!context.Args.Has("--first")) throw EUsageError("--first N is missing (the first pattern)");
+  const int first = IntegerOption(context, "--first", 0, 0, 0xFFFF);
+  const int line = IntegerOption(context, "--line", 0, 0, 3);
+  const TBlockName& block = BlockByName(mainRAMSource(context) ? "main-ram" : "vram");
+  OutputPath(context);
+  const TIndexedBitmap picture = LoadPicture(Argument(context, 1));
+  TStateWithModel loaded = loadWithModel(context);
+  const TFieldSpec entry = BlockEntry(*loaded.State.Layout, block);
+
+  // The pattern source inside the image: never past the image's end, so that the savestate
+  // keeps its length.
+  SavestateImage& image = loaded.State.Image();
+  const std::size_t offset = std::min(std::size_t(entry.Offset), image.Size());
+  const std::size_t size =
+      std::min({std::size_t(entry.Size), kPatternSourceBytes, image.Size() - offset});
+  const TPatternImport result = ImportPatterns(picture, *loaded.VDP, line, first,
+                                               std::span<uint8_t>(image.Data() + offset, size));
+  if (!result.Ok) throw EFileError(result.Message);
+  WriteStateToOutput(context, loaded.State);
+  const int patternBytes = loaded.VDP->GetMetric(mkPatternBytes);
+  context.Out << result.Cells << " patterns written to " << block.Name << " from pattern "
+              << result.First << " (offset " << result.First * patternBytes << "), "
+              << result.ChangedBytes << " bytes changed\n";
+  return kExitOk;
+}
+
+int RunMap(TCliContext& context) {
+  const std::optional<TPlaneId> plane = PlaneFromName(Argument(context, 1));
+  if (!plane)
+    throw EUsageError("the plane is a, b or window, not \"" + Argument(context, 1) + "\"");
+  const std::string& output = Argument(context, 2);
+  const std::optional<TMapFormat> format = MapFormatFromFileName(output);
+  if (!format) throw EUsageError("the map file ends in .tmx (Tiled map) or .csv");
+  TStateWithModel loaded = loadWithModel(context);
+  SavePlaneMap(output, *loaded.VDP, *plane, *format);
+  if (*format == TMapFormat::mfTiled)
+    context.Out << "tileset picture: " << TilesetPicturePath(output) << '\n';
   return kExitOk;
 }
 
