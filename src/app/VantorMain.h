@@ -61,7 +61,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   // Image synchronisation.
   void RefreshFromImage();
   void CommitPendingEdits();
-  void LoadHexEditFromImage(THexPageId page, bool reset);
+  void LoadHexEditFromImage(THexPageId page, bool reset) override;
   void StoreHexEditToImage(THexPageId page);
   void SetFileName(const QString& fileName);
 

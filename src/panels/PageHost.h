@@ -94,6 +94,9 @@ class TVDPPageHost {
 
   // The hex editors of the memory pages (null while not created).
   virtual TQuorHexEditorEx* HexEditor(THexPageId page) = 0;
+  // Refills a memory page's editor from the image, after a page wrote into the image's block
+  // itself; reset also empties its undo history and clears its change marks.
+  virtual void LoadHexEditFromImage(THexPageId page, bool reset) = 0;
 
   // The floating view window (null while there is none).
   virtual TfrmView* ViewWindow() = 0;

@@ -27,6 +27,7 @@ struct TShownMessage {
 class TScriptedDialogs : public TDialogs {
  public:
   std::deque<QString> FileAnswers;  // empty string: cancelled
+  std::deque<int> FilterAnswers;    // the filter chosen with the next file; none: left as is
   std::deque<TMsgDlgBtn> MessageAnswers;
   std::vector<TShownMessage> Messages;
   std::vector<TFileDialog> FileDialogs;  // as they were when shown
@@ -54,6 +55,10 @@ class TScriptedDialogs : public TDialogs {
     }
     if (file.isEmpty()) return false;
     dialog.FileName = file;
+    if (!FilterAnswers.empty()) {
+      dialog.FilterIndex = FilterAnswers.front();
+      FilterAnswers.pop_front();
+    }
     return true;
   }
 };
