@@ -66,9 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       });
     }
   }
-  // The VDP model loaded from the image as the program loads it, drawn, and written back.
+  // The VDP model loaded from the image as the tool and the desktop program load it, drawn,
+  // and written back.
   TMegaDriveVDP vdp;
   guarded([&] { ImageToVDP(layout, image, vdp); });
+  guarded([&] { ImageToVDPPadded(layout, image, vdp); });
   TIndexedBitmap screen(vdp.GetMetric(mkScreenWidth), vdp.GetMetric(mkScreenHeight), 8);
   vdp.RenderScreen(GetSurfaceInfo(screen), kRenderAllLayers, 0, 0);
   guarded([&] { VDPToImage(layout, image, vdp); });

@@ -5,6 +5,7 @@
 #include "app/RegisterGridSet.h"
 #include "app/VantorMain.h"
 #include "cli/StateModel.h"
+#include "document/Errors.h"
 #include "document/FieldValues.h"
 #include "vdp/MegaDriveVDP.h"
 #include "view/VantorView.h"
@@ -22,30 +23,57 @@ bool editsModel(TVDPPageId page) {
 
 }  // namespace
 
-void TfrmMain::ImageToVDP() {
+// The model as the image holds it now, whatever the model held: a savestate shorter than its
+// layout reads as zero past its end. False when anything lay there.
+bool TfrmMain::reloadModel() {
   m_vdpStale = false;
-  ::vantor::ImageToVDP(m_layout, m_document.Image(), *m_vdp);
+  const bool complete = ImageToVDPPadded(m_layout, m_document.Image(), *m_vdp);
+  m_vdpSynced.Take(*m_vdp);
+  m_grids->FollowHScrollTable();
   if (TVDPPage* page = m_vdpPages[std::size_t(TVDPPageId::vpColorRAM)]) page->RepaintColors();
+  return complete;
+}
+
+bool TfrmMain::modelIsWorkingCopy() const {
+  return editsModel(CurrentVDPPage());
+}
+
+void TfrmMain::ImageToVDP() {
+  // While the model is the working copy, its edits reach the image before it is read again.
+  if (modelIsWorkingCopy()) VDPToImage();
+  reloadModel();
 }
 
 void TfrmMain::VDPToImage() {
-  ::vantor::VDPToImage(m_layout, m_document.Image(), *m_vdp);
+  // Only the parts the model changed: the image keeps every other byte as it has it, and a
+  // savestate shorter than its layout is not lengthened by memories nobody edited.
+  const unsigned parts = m_vdpSynced.Changed(*m_vdp);
+  ::vantor::VDPToImage(m_layout, m_document.Image(), *m_vdp, parts);
+  m_vdpSynced.Take(*m_vdp);
   LoadHexEditFromImage(THexPageId::hpVideoRAM, false);
   m_grids->FillGrid(TGridId::sgVDPRegs, -1);
   m_grids->FillGrid(TGridId::sgVSRAM, -1);
+  m_grids->FollowHScrollTable();
+  // An edit of the model is a change of the document, however it was made.
+  if (parts != 0 && !m_document.Modified()) SetModified(true);
 }
 
 void TfrmMain::RefreshFromImage() {
+  if (!refreshAll()) throw EFileError::StreamRead();
+}
+
+bool TfrmMain::refreshAll() {
   ++m_updateLock;
-  ImageToVDP();
-  m_grids->FillAll();
+  bool complete = reloadModel();
+  complete = m_grids->FillAll() && complete;
   for (int i = 0; i < 3; ++i)
-    LoadHexEditFromImage(THexPageId(i), true);
+    complete = LoadHexEditFromImage(THexPageId(i), true) && complete;
   --m_updateLock;
   for (TVDPPageId id : {TVDPPageId::vpDecoded, TVDPPageId::vpPatterns, TVDPPageId::vpScreen}) {
     TVDPPage* page = m_vdpPages[std::size_t(id)];
     if (page && m_pcVDP->currentIndex() == int(id)) page->PageShow();
   }
+  return complete;
 }
 
 void TfrmMain::commitOpenGridEdits() {
@@ -67,10 +95,13 @@ void TfrmMain::CommitPendingEdits() {
   // The pages first: moving the focus away from a box of an inactive window does not tell it.
   commitPageEdits();
   m_pcMain->setFocus();
+  storeHeldEdits();
+}
+
+void TfrmMain::storeHeldEdits() {
   commitOpenGridEdits();
-  if (m_pcMain->currentIndex() == int(TMainPageId::mpVDP) && editsModel(CurrentVDPPage())) {
-    VDPToImage();
-  }
+  // The model is the working copy while its page is selected, whatever main page is in front.
+  if (modelIsWorkingCopy()) VDPToImage();
   for (int i = 0; i < 3; ++i) {
     if (hexPageSelected(THexPageId(i))) StoreHexEditToImage(THexPageId(i));
   }
@@ -129,21 +160,25 @@ TQuorHexEditorEx* TfrmMain::HexEditor(THexPageId page) {
   return HexPage(page)->Editor();
 }
 
-void TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
+bool TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
   ++m_updateLock;
   TFieldSpec spec;
   SavestateImage& image = m_document.Image();
+  bool complete = true;
   if (m_layout.ReadFieldSpec(kHexSections[int(page)], "RAM", spec)) {
     // A block reaching past the image's end shows the bytes that exist, then zeros.
     std::vector<uint8_t> bytes(std::size_t(spec.Size), 0);
     const std::size_t offset = std::size_t(spec.Offset);
+    std::size_t count = 0;
     if (offset < image.Size()) {
-      const std::size_t count = std::min(bytes.size(), image.Size() - offset);
+      count = std::min(bytes.size(), image.Size() - offset);
       std::copy_n(image.Data() + offset, count, bytes.begin());
     }
+    complete = count == bytes.size();
     HexPage(page)->Load(bytes.data(), bytes.size(), reset);
   }
   --m_updateLock;
+  return complete;
 }
 
 void TfrmMain::StoreHexEditToImage(THexPageId page) {
@@ -183,6 +218,13 @@ void TfrmMain::AttachViewWindow(TfrmView* view) {
   // The view window saves its picture through this window's bitmap dialog and reports here.
   view->SetDialogs(m_dialogs.get(), &m_sdlgBmp);
   connect(view, &TfrmView::closed, this, &TfrmMain::ViewWindowClosed);
+  // "All sprites" in the view window's menu: its screen is built again, as a View menu
+  // choice builds it.
+  connect(view, &TfrmView::screenOptionsChanged, this, [this] {
+    if (m_view->ViewMode() != vmScreen) return;
+    modelFromCurrentImage();
+    redrawView();
+  });
   connect(this, &TfrmMain::viewMenuChosen, this, &TfrmMain::viewMenuItemChosen,
           Qt::UniqueConnection);
 }
@@ -194,8 +236,18 @@ void TfrmMain::viewMenuItemChosen(int identifier) {
     m_view->close();
     return;
   }
+  modelFromCurrentImage();
   showViewPicture(TViewMode(identifier - 1));
   m_view->show();
+}
+
+// The picture shows the document as it is now: bytes typed into the memory page in front
+// reach the image, and the model takes the image with every edit made there since.
+void TfrmMain::modelFromCurrentImage() {
+  for (int i = 0; i < 3; ++i) {
+    if (hexPageShowing(THexPageId(i))) StoreHexEditToImage(THexPageId(i));
+  }
+  ImageToVDP();
 }
 
 void TfrmMain::showViewPicture(TViewMode mode) {

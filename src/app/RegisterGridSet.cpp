@@ -66,18 +66,25 @@ bool TRegisterGridSet::Find(const TRegisterGrid* grid, TGridId& id) const {
   return false;
 }
 
+// The horizontal scroll table lies inside Video RAM at the base register 13 names; -1 without
+// a usable [VDP] RAM entry.
+int64_t TRegisterGridSet::hscrollTableOffset() const {
+  const TFieldSpec ram = m_document.Layout().ReadFieldSpec("VDP", "RAM");
+  if (ram.Offset < 0) return -1;
+  const int reg13 = m_hooks.HScrollRegister ? m_hooks.HScrollRegister() : 0;
+  return ram.Offset + int64_t(reg13 & 0x3F) * 1024;
+}
+
 void TRegisterGridSet::updateHSRAMEntry() {
-  // The horizontal scroll table lies inside Video RAM at the base register 13 names.
   TLayout& layout = m_document.Layout();
   const TFieldSpec hsram = layout.ReadFieldSpec("VDP", "HSRAM");
-  const TFieldSpec ram = layout.ReadFieldSpec("VDP", "RAM");
-  int64_t offset = -1;
-  if (ram.Offset >= 0) {
-    const int reg13 = m_hooks.HScrollRegister ? m_hooks.HScrollRegister() : 0;
-    offset = ram.Offset + int64_t(reg13 & 0x3F) * 1024;
-  }
-  layout.Ini().WriteString("VDP", "HSRAM",
-                           layout.FormatFieldSpec(hsram.Name, offset, hsram.Size, hsram.Flags));
+  m_hscrollOffset = hscrollTableOffset();
+  layout.Ini().WriteString(
+      "VDP", "HSRAM", layout.FormatFieldSpec(hsram.Name, m_hscrollOffset, hsram.Size, hsram.Flags));
+}
+
+void TRegisterGridSet::FollowHScrollTable() {
+  if (hscrollTableOffset() != m_hscrollOffset) FillGrid(TGridId::sgHSRAM, -1);
 }
 
 bool TRegisterGridSet::GridRowKey(TGridId id, int row, std::string& section, std::string& key) {
@@ -104,8 +111,6 @@ bool TRegisterGridSet::GridRowKey(TGridId id, int row, std::string& section, std
       key = LineKey(i);
       return true;
     case TGridId::sgHSRAM:
-      updateHSRAMEntry();
-      [[fallthrough]];
     case TGridId::sgCRAM:
     case TGridId::sgVSRAM:
       section = "VDP";
@@ -124,6 +129,12 @@ void TRegisterGridSet::ShowFieldValue(TGridId id, int firstValueCol, int row, in
 }
 
 int TRegisterGridSet::FillGrid(TGridId id, int firstRow) {
+  bool complete = true;
+  return fillRows(id, firstRow, complete);
+}
+
+int TRegisterGridSet::fillRows(TGridId id, int firstRow, bool& complete) {
+  if (id == TGridId::sgHSRAM) updateHSRAMEntry();
   TRegisterGrid* grid = Grid(id);
   int row = firstRow < 0 ? TRegisterGrid::kFixedRows : firstRow;
   int result = row;
@@ -131,29 +142,38 @@ int TRegisterGridSet::FillGrid(TGridId id, int firstRow) {
   std::string key;
   for (int n = 0; n < kFillKeys; ++n, ++row) {
     if (!GridRowKey(id, row, section, key)) break;
-    const TFieldValue field = ReadField(m_document.Layout(), m_document.Image(), section, key);
+    const TFieldValue field = TryReadField(m_document.Layout(), m_document.Image(), section, key);
     if (field.Ok) {
       if (row >= grid->RowCount()) grid->SetRowCount(row + 1);
       ShowFieldValue(id, TRegisterGrid::kFixedCols, row, field.Value, field.ByteCount);
       result = row;
+    } else {
+      // No value, never one left from before: a field past the end of a short savestate
+      // shows as a blank row, which takes no input.
+      for (int col = TRegisterGrid::kFixedCols; col < grid->ColCount(); ++col) {
+        if (!grid->Cell(col, row).isEmpty()) grid->SetCell(col, row, QString());
+      }
+      if (field.PastEnd) complete = false;
     }
     grid->SetCell(0, row, fromStd(field.Spec.Name));
   }
   return result;
 }
 
-void TRegisterGridSet::FillAll() {
+bool TRegisterGridSet::FillAll() {
+  bool complete = true;
   m_psgFirstRow = INT_MAX;
   m_ym2612FirstRow = INT_MAX;
-  FillGrid(TGridId::sgMainCPURegs, -1);
-  const int z80Last = FillGrid(TGridId::sgSubCPURegs, -1);
+  fillRows(TGridId::sgMainCPURegs, -1, complete);
+  const int z80Last = fillRows(TGridId::sgSubCPURegs, -1, complete);
   m_psgFirstRow = z80Last + 2;
-  const int psgLast = FillGrid(TGridId::sgSubCPURegs, m_psgFirstRow);
+  const int psgLast = fillRows(TGridId::sgSubCPURegs, m_psgFirstRow, complete);
   m_ym2612FirstRow = psgLast + 2;
-  FillGrid(TGridId::sgSubCPURegs, m_ym2612FirstRow);
+  fillRows(TGridId::sgSubCPURegs, m_ym2612FirstRow, complete);
   for (TGridId id : {TGridId::sgVDPRegs, TGridId::sgVSRAM, TGridId::sgHSRAM, TGridId::sgCRAM}) {
-    FillGrid(id, -1);
+    fillRows(id, -1, complete);
   }
+  return complete;
 }
 
 void TRegisterGridSet::Commit(TGridId id, int col, int row, int targetRow) {

@@ -42,12 +42,17 @@ class TRegisterGridSet {
   bool Find(const TRegisterGrid* grid, TGridId& id) const;
 
   // Fills the rows from firstRow (-1: the first data row) through exactly 1000 keys; returns
-  // the last row that received a value (firstRow when none did).
+  // the last row that received a value (firstRow when none did). A row whose field lies past
+  // the image's end shows its name and no value. sgHSRAM takes the table register 13 names.
   int FillGrid(TGridId id, int firstRow);
   // The full fill: main CPU, the sub-CPU grid in three passes, VDP, VSRAM, HSRAM, CRAM.
-  void FillAll();
+  // False when some field lay past the image's end.
+  bool FillAll();
+  // sgHSRAM is filled again when register 13 now names another table than the one it shows.
+  void FollowHScrollTable();
 
-  // The layout section and key a row of a grid stands for.
+  // The layout section and key a row of a grid stands for; for sgHSRAM, in the table the grid
+  // shows (the one register 13 named when it was filled).
   bool GridRowKey(TGridId id, int row, std::string& section, std::string& key);
   void ShowFieldValue(TGridId id, int firstValueCol, int row, int64_t value, int byteCount);
 
@@ -61,6 +66,8 @@ class TRegisterGridSet {
   int YM2612FirstRow() const { return m_ym2612FirstRow; }
 
  private:
+  int fillRows(TGridId id, int firstRow, bool& complete);
+  int64_t hscrollTableOffset() const;
   void updateHSRAMEntry();
 
   TSavestateDocument& m_document;
@@ -68,6 +75,7 @@ class TRegisterGridSet {
   std::array<TRegisterGrid*, kGridCount> m_grids{};
   int m_psgFirstRow = INT_MAX;
   int m_ym2612FirstRow = INT_MAX;
+  int64_t m_hscrollOffset = -1;  // the table sgHSRAM shows ([VDP] HSRAM's offset)
 };
 
 }  // namespace vantor

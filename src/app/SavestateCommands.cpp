@@ -1,13 +1,16 @@
 // The savestate commands of the File menu: load, save, save as and the close query.
 #include "app/VantorMain.h"
+#include "document/Errors.h"
 #include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
 
 bool TfrmMain::CloseQuery() {
-  // A value typed into a grid or a box of a page but not yet committed is a change too.
+  // Every edit is asked about and saved: a value typed but not yet committed, bytes a memory
+  // page holds, edits of the model made on a page that is no longer in front. The focus stays
+  // where the user left it, in case the answer is Cancel.
   commitPageEdits();
-  commitOpenGridEdits();
+  storeHeldEdits();
   if (!m_document.Modified()) return true;
   const TMsgDlgBtn answer = m_dialogs->ShowMessage(
       TMsgDlgType::mtConfirmation,
@@ -41,17 +44,21 @@ void TfrmMain::loadFile(const QString& path) {
     return;
   }
   if (result.VSRAMDetection != 0) {
-    StatusText(QString::fromStdString(VSRAMStatusText(result.VSRAMDetection)));
+    StatusText(QString::fromStdString(VSRAMStatusText(result.VSRAMDetection, result.VSRAMReason)));
   }
-  // The image is replaced: whatever the refresh meets, the window names the new file, so a
-  // later save never writes this image over the previous file.
+  // The image is replaced. The window shows the new file whatever the refresh meets, so that a
+  // later save never writes this image over the previous file; nothing of the previous file
+  // stays in the model, and the model's edits went through the close query.
+  m_vdp->Reset();
+  m_vdpSynced.Take(*m_vdp);
   const auto finish = [&] {
     m_updateLock = 0;
     SetModified(false);
     SetFileName(path);
   };
+  bool complete = false;
   try {
-    RefreshFromImage();
+    complete = refreshAll();
   } catch (...) {
     finish();
     throw;
@@ -59,6 +66,8 @@ void TfrmMain::loadFile(const QString& path) {
   finish();
   ImageToVDP();
   redrawView();
+  // A savestate shorter than its layout: told once, after every holder shows what it has.
+  if (!complete) throw EFileError::StreamRead();
 }
 
 void TfrmMain::writeSavestate(const QString& path) {

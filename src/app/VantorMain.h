@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "cli/StateModel.h"
 #include "document/LayoutFile.h"
 #include "document/SavestateDocument.h"
 #include "panels/PageHost.h"
@@ -59,9 +60,13 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void RunCommand(const std::function<void()>& command) override;
 
   // Image synchronisation.
+  // Every holder refilled from the image; "Stream read error" after the refill when something
+  // lay past the end of a short image (it then reads as zero or shows no value).
   void RefreshFromImage();
+  // Before saving and the close query: every edit held outside the image reaches it.
   void CommitPendingEdits();
-  void LoadHexEditFromImage(THexPageId page, bool reset) override;
+  // False when the block reaches past the image's end (the rest shows as zeros).
+  bool LoadHexEditFromImage(THexPageId page, bool reset) override;
   void StoreHexEditToImage(THexPageId page);
   void SetFileName(const QString& fileName);
 
@@ -147,6 +152,11 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void writeSavestate(const QString& path);
 
   // Synchronisation helpers (ImageSync.cpp).
+  bool reloadModel();
+  bool refreshAll();
+  // "Registers decoded" or "Patterns && Sprites" is the selected VDP page: the model, not the
+  // image, holds the user's edits of the VDP state.
+  bool modelIsWorkingCopy() const;
   void vdpPageChanging(TVDPPageId left);
   void vdpPageShown(TVDPPageId page);
   void hexPageShown(THexPageId page);
@@ -154,8 +164,12 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   void hexPageChanged();
   void commitOpenGridEdits();
   void commitPageEdits();
+  // Committed edits held outside the image (open grid cells, the model while it is the working
+  // copy, the selected memory pages) reach it; the focus stays where it is.
+  void storeHeldEdits();
   // The view window (ImageSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
+  void modelFromCurrentImage();
   void showViewPicture(TViewMode mode);
   void redrawView();
   void liveRedraw();
@@ -166,6 +180,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   TLayout m_layout;
   TSavestateDocument m_document;
   std::unique_ptr<TMegaDriveVDP> m_vdp;
+  TVDPSnapshot m_vdpSynced;  // the model as it last matched the image
   std::unique_ptr<TDialogs> m_dialogs;
   std::unique_ptr<TRegisterGridSet> m_grids;
   int m_updateLock = 0;

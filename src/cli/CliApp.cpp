@@ -12,10 +12,10 @@ namespace {
 constexpr std::string_view kProgram = "vantor-cli";
 
 constexpr TOptionSpec kJsonOptions[] = {{"--json", false}};
-constexpr TOptionSpec kRenderOptions[] = {{"--layers", true},          {"--layers-dir", true},
-                                          {"--no-backdrop", false},    {"--ignore-hscroll", false},
-                                          {"--ignore-vscroll", false}, {"--ignore-shadow", false},
-                                          {"--virtual", false}};
+constexpr TOptionSpec kRenderOptions[] = {
+    {"--layers", true},          {"--layers-dir", true},      {"--no-backdrop", false},
+    {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
+    {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
 constexpr TOptionSpec kPatternOptions[] = {
     {"--line", true}, {"--source", true}, {"--transparent", false}};
 constexpr TOptionSpec kPatternImportOptions[] = {
@@ -38,13 +38,14 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"info", "info STATE [--json]",
      "Shows whether the savestate matches the layout's file identifiers, the image size, the\n"
-     "VSRAM byte order, and the VDP set-up: display size, H40/V30, interlace mode, cell size,\n"
-     "plane size, the five table addresses, scroll modes, background colour and the number of\n"
-     "sprites in the link chain. --json writes the same as a JSON object.\n",
+     "VSRAM byte order and why it was chosen, and the VDP set-up: display size, H40/V30,\n"
+     "interlace mode, cell size, plane size, the five table addresses (as the VDP uses them),\n"
+     "scroll modes, background colour, the number of sprites in the link chain and the\n"
+     "sprite limits. --json writes the same as a JSON object.\n",
      kJsonOptions, 1, 1, RunInfo},
     {"render",
      "render STATE OUT.{bmp,png} [--layers LIST] [--no-backdrop] [--ignore-hscroll]\n"
-     "       [--ignore-vscroll] [--ignore-shadow] [--virtual]\n"
+     "       [--ignore-vscroll] [--ignore-shadow] [--virtual] [--all-sprites | --sprite-limits]\n"
      "   or: render STATE --layers-dir DIR [same options]",
      "Writes the composed screen exactly as the Screen page renders it: an 8-bit indexed BMP\n"
      "with the 256-entry colour table, or the same picture as an indexed PNG.\n"
@@ -55,6 +56,10 @@ constexpr TCommand kCommands[] = {
      "  --ignore-vscroll  ignore vertical scrolling\n"
      "  --ignore-shadow   ignore shadow/highlight\n"
      "  --virtual         the entire virtual screen (whole plane and all sprite positions)\n"
+     "  --all-sprites     every chained sprite, without the console's limits per line (20\n"
+     "                    sprites and 40 cells in H40, 16 and 32 in H32) and without masking\n"
+     "                    by sprites at X 0; the entire virtual screen draws them all anyway\n"
+     "  --sprite-limits   the console's limits and masking also on the entire virtual screen\n"
      "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
      "                    that layer alone without backdrop; with --layers only those\n",
      kRenderOptions, 1, 2, RunRender},
@@ -128,18 +133,26 @@ constexpr TCommand kCommands[] = {
      "block keeps its size: a shorter file leaves the rest zero, a longer one is cut.\n",
      kOutputOptions, 3, 3, RunLoad},
     {"get",
-     "get STATE SECTION KEY",
+     "get STATE SECTION KEY\n"
+     "   or: get STATE cram|vsram|hsram INDEX",
      "Prints a field as the register grids show it: name, hexadecimal, decimal and binary,\n"
      "separated by tabs. KEY is a layout key (Line001, RAM, or a sub-field key such as\n"
-     "\"CRAM|$A|2\") or the name of a register line (Reg01).\n",
+     "\"CRAM|$A|2\") or the name of a register line (Reg01); sections, keys and names match\n"
+     "without regard to case. CRAM, VSRAM or HSRAM with an INDEX names one word of Colour RAM,\n"
+     "Vertical Scroll RAM or the horizontal scroll table as their grids list them (HSRAM 3 is\n"
+     "Horizontal Scroll RAM[3]); the table lies where VDP register 13 of the savestate puts it.\n",
      {},
      3,
      3,
      RunGet},
-    {"set", "set STATE SECTION KEY VALUE -o OUT",
+    {"set",
+     "set STATE SECTION KEY VALUE -o OUT\n"
+     "   or: set STATE cram|vsram|hsram INDEX VALUE -o OUT",
      "Writes a field and the savestate to OUT. VALUE is decimal, hexadecimal after \"$\",\n"
-     "\"x\" or \"0x\", or binary after \"%\"; it is masked (or sign-extended) to the field as\n"
-     "the register grids do. Prints the field's new texts as get does.\n",
+     "\"x\" or \"0x\" (either with a sign: -5, -$10), or binary after \"%\". It must fit the\n"
+     "field, unsigned or in two's complement (one byte: -128 to 255, $00 to $FF); a value\n"
+     "that does not is refused (exit status 1). SECTION and KEY as for get. Prints the\n"
+     "field's new texts as get does.\n",
      kOutputOptions, 4, 4, RunSet},
     {"diff", "diff A B [--json]",
      "Lists what differs between two savestates: every register line (register, section,\n"
@@ -159,9 +172,10 @@ constexpr std::string_view kToolHelp =
     "Savestates are written only to the file given by -o (which may be the input itself),\n"
     "replacing it only once completely written.\n"
     "\n"
-    "Exit status: 0 done; 1 wrong command line; 2 wrong file type, a file that cannot be read\n"
-    "or written, or a savestate shorter than its layout says; 3 the layout has no usable entry\n"
-    "for the block or field asked for.\n"
+    "Exit status: 0 done; 1 wrong command line or a value that does not fit its field; 2 wrong\n"
+    "file type, a file (or standard output) that cannot be read or written, or a savestate\n"
+    "shorter than its layout says; 3 the layout has no usable entry for the block or field\n"
+    "asked for, or one larger than a savestate can hold.\n"
     "\n"
     "'vantor-cli COMMAND --help' describes a command.\n";
 
@@ -230,9 +244,16 @@ int runCommand(const TCommand& command, TCliContext& context) {
     return command.Run(context);
   } catch (const EUsageError& error) {
     return usageError(context.Err, &command, error.what());
+  } catch (const EValueError& error) {
+    context.Err << kProgram << ": " << error.what() << '\n';
+    return kExitUsage;
   } catch (const ENoEntryError& error) {
     context.Err << error.what() << '\n';
     return kExitNoEntry;
+  } catch (const EStreamError& error) {
+    // The one savestate of the command (two-savestate commands name theirs themselves).
+    context.Err << StreamErrorMessage(error, context.StatePath) << '\n';
+    return kExitFile;
   } catch (const std::exception& error) {
     // EFileError and the other errors the user reads carry the exact message.
     context.Err << error.what() << '\n';
@@ -270,7 +291,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
   std::vector<TOptionSpec> options(command->Options.begin(), command->Options.end());
   options.push_back(kLayoutOption);
-  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath};
+  TCliContext context{TCommandLine::Parse(rest, options), out, err, programPath, {}, {}};
   if (!context.Args.Error().empty()) return usageError(err, command, context.Args.Error());
   const std::size_t count = context.Args.Positional().size();
   if (count < command->MinArguments) return usageError(err, command, "missing arguments");

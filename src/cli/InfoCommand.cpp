@@ -3,7 +3,6 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "cli/StateModel.h"
 #include "document/FieldSpec.h"
 #include "document/Numbers.h"
 
@@ -20,6 +19,7 @@ struct TInfo {
   std::string Path;
   int64_t ImageSize = 0;
   int Detection = 0;  // 0 off, 1 little endian, 2 big endian
+  TVSRAMReason Reason = TVSRAMReason::vrOff;
   bool VSRAMBigEndian = false;
 
   int ScreenWidth = 0, ScreenHeight = 0;
@@ -31,6 +31,7 @@ struct TInfo {
   int HScrollMode = 0, VScrollMode = 0;
   int BackgroundColor = 0;
   int ChainedSprites = 0;
+  int SpriteCount = 0, SpritesPerLine = 0, SpriteCellsPerLine = 0;
 };
 
 // The interlace list of the decoded registers page.
@@ -39,6 +40,9 @@ constexpr std::string_view kInterlaceNames[] = {"No Interlace", "Interlaced",
 constexpr std::string_view kHScrollNames[] = {"full screen", "per 8 lines (invalid mode 1)",
                                               "per cell row", "per pixel line"};
 constexpr std::string_view kVScrollNames[] = {"full screen", "per 2 cells"};
+// --json names of TVSRAMReason.
+constexpr std::string_view kReasonNames[] = {"layout", "header", "content", "undecided",
+                                             "no-vsram"};
 
 void gatherVDP(const TMegaDriveVDP& vdp, TInfo& info) {
   info.ScreenWidth = vdp.GetMetric(mkScreenWidth);
@@ -50,11 +54,15 @@ void gatherVDP(const TMegaDriveVDP& vdp, TInfo& info) {
   info.CellHeight = vdp.CellHeight();
   info.PlaneCellsWide = vdp.GetMetric(mkPlaneCellsWide);
   info.PlaneCellsHigh = vdp.GetMetric(mkPlaneCellsHigh);
-  info.Tables = {{{"Plane A table", "planeA", vdp.GetField(kFieldPlaneATable)},
-                  {"Window table", "window", vdp.GetField(kFieldWindowTable)},
-                  {"Plane B table", "planeB", vdp.GetField(kFieldPlaneBTable)},
-                  {"Sprite table", "sprites", vdp.GetField(kFieldSpriteTable)},
+  // The addresses the VDP uses (in H40 it ignores a low bit of the window and sprite tables).
+  info.Tables = {{{"Plane A table", "planeA", vdp.PlaneATable()},
+                  {"Window table", "window", vdp.WindowTable()},
+                  {"Plane B table", "planeB", vdp.PlaneBTable()},
+                  {"Sprite table", "sprites", vdp.SpriteTable()},
                   {"H scroll table", "hscroll", vdp.GetField(kFieldHScrollTable)}}};
+  info.SpriteCount = vdp.GetMetric(mkSpriteCount);
+  info.SpritesPerLine = vdp.GetMetric(mkSpritesPerLine);
+  info.SpriteCellsPerLine = vdp.GetMetric(mkSpriteCellsPerLine);
   info.HScrollMode = vdp.GetScrollMode(false);
   info.VScrollMode = vdp.GetScrollMode(true);
   info.BackgroundColor = static_cast<int>(vdp.GetField(kFieldBackgroundColor));
@@ -66,9 +74,10 @@ TInfo gatherInfo(TLoadedState& state) {
   info.Path = state.Path;
   info.ImageSize = static_cast<int64_t>(state.Image().Size());
   info.Detection = state.VSRAMDetection;
+  info.Reason = state.VSRAMReason;
   info.VSRAMBigEndian = HasFlag(state.Layout->ReadFieldSpec("VDP", "VSRAM").Flags, ffBigEndian);
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
   gatherVDP(vdp, info);
   return info;
 }
@@ -82,7 +91,9 @@ void printText(std::ostream& out, const TInfo& info) {
       << "Identification:     matches the layout's file identifiers\n"
       << "Image size:         " << info.ImageSize << " bytes\n"
       << "VSRAM byte order:   " << (info.VSRAMBigEndian ? "big endian" : "little endian")
-      << (info.Detection == 0 ? " (layout; detection off)" : " (detected)") << '\n'
+      << (info.Detection == 0 ? " (layout; detection off)"
+                              : " (AutoDetect: " + std::string(VSRAMReasonText(info.Reason)) + ")")
+      << '\n'
       << "Display:            " << info.ScreenWidth << " x " << info.ScreenHeight << " ("
       << (info.H40 ? "H40" : "H32") << ", " << (info.V30 ? "V30" : "V28") << ")\n"
       << "Interlace mode:     " << info.Interlace << " (" << kInterlaceNames[info.Interlace]
@@ -98,7 +109,9 @@ void printText(std::ostream& out, const TInfo& info) {
       << kVScrollNames[info.VScrollMode & 1] << '\n'
       << "Background colour:  " << hex(info.BackgroundColor, 2) << " (palette line "
       << info.BackgroundColor / 16 << ", index " << info.BackgroundColor % 16 << ")\n"
-      << "Sprites in chain:   " << info.ChainedSprites << '\n';
+      << "Sprites in chain:   " << info.ChainedSprites << '\n'
+      << "Sprite limits:      " << info.SpriteCount << " in the table; per line "
+      << info.SpritesPerLine << " sprites, " << info.SpriteCellsPerLine << " cells\n";
 }
 
 void printJson(std::ostream& out, const TInfo& info) {
@@ -110,6 +123,7 @@ void printJson(std::ostream& out, const TInfo& info) {
   json.BeginObject("vsram");
   json.String("byteOrder", info.VSRAMBigEndian ? "big" : "little");
   json.Bool("detected", info.Detection != 0);
+  json.String("reason", kReasonNames[static_cast<std::size_t>(info.Reason)]);
   json.End();
   json.BeginObject("display");
   json.Number("width", info.ScreenWidth);
@@ -136,6 +150,11 @@ void printJson(std::ostream& out, const TInfo& info) {
   json.End();
   json.Number("backgroundColor", info.BackgroundColor);
   json.Number("chainedSprites", info.ChainedSprites);
+  json.BeginObject("spriteLimits");
+  json.Number("table", info.SpriteCount);
+  json.Number("spritesPerLine", info.SpritesPerLine);
+  json.Number("cellsPerLine", info.SpriteCellsPerLine);
+  json.End();
   json.End();
 }
 

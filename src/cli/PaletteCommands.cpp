@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "document/FieldValues.h"
 #include "document/FileIO.h"
@@ -26,6 +25,18 @@ TPaletteFormat paletteFormat(const TCliContext& context, const std::string& path
   return PaletteFormatFromFileName(path).value_or(TPaletteFormat::pfJasc);
 }
 
+// The reader's reason with the file named: "Wrong File Type! "x.gpl" is not a GIMP palette
+// file." or ""x.gpl": Line 3 of the GIMP palette ...".
+std::string paletteRefusal(const std::string& reason, const std::string& path,
+                           TPaletteFormat format) {
+  static constexpr std::string_view kKinds[] = {"a JASC-PAL palette file", "a GIMP palette file",
+                                                "an Adobe colour table"};
+  if (reason == kWrongFileType) {
+    return reason + " \"" + path + "\" is not " + std::string(kKinds[std::size_t(format)]) + ".";
+  }
+  return "\"" + path + "\": " + reason;
+}
+
 }  // namespace
 
 int RunPaletteExport(TCliContext& context) {
@@ -36,7 +47,7 @@ int RunPaletteExport(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
 
   std::vector<TPalColor> colors;
   for (int i = first; i < first + count; ++i)
@@ -55,11 +66,11 @@ int RunPaletteImport(TCliContext& context) {
   const std::vector<uint8_t> bytes = ReadFileBytes(palettePath, PaletteReadLimit(format));
   const TPaletteReadResult palette = ReadPalette(
       format, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (!palette.Ok) throw EFileError(palette.Message);
-  BlockEntry(*state.Layout, BlockByName("cram"));
+  if (!palette.Ok) throw EFileError(paletteRefusal(palette.Message, palettePath, format));
+  BlockEntry(state, BlockByName("cram"));
 
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
   // Entries past the file's colours keep theirs.
   int changed = 0;
   const int count = std::min(static_cast<int>(palette.Colors.size()), kEntries - first);

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "cli/Commands.h"
-#include "cli/StateModel.h"
 #include "document/Errors.h"
 #include "vdp/PatternImport.h"
 #include "vdp/PlaneMap.h"
@@ -62,13 +61,24 @@ bool mainRAMSource(const TCliContext& context) {
   return source == "main";
 }
 
-uint16_t scrollOptions(const TCliContext& context) {
+// The screen follows the console's sprite limits unless --all-sprites; the entire virtual
+// screen draws every sprite unless --sprite-limits.
+uint16_t spriteRule(const TCliContext& context, bool virtualScreen) {
+  const bool all = context.Args.Has("--all-sprites");
+  const bool limits = context.Args.Has("--sprite-limits");
+  if (all && limits) throw EUsageError("--all-sprites and --sprite-limits exclude each other");
+  if (all || (virtualScreen && !limits)) return kRenderAllSprites;
+  return 0;
+}
+
+// Everything but the layers and the backdrop.
+uint16_t screenOptions(const TCliContext& context) {
   uint16_t options = 0;
   if (context.Args.Has("--ignore-hscroll")) options |= kRenderIgnoreHScroll;
   if (context.Args.Has("--ignore-vscroll")) options |= kRenderIgnoreVScroll;
   if (context.Args.Has("--ignore-shadow")) options |= kRenderIgnoreShadowHighlight;
   if (context.Args.Has("--virtual")) options |= kRenderVirtualScreen;
-  return options;
+  return options | spriteRule(context, (options & kRenderVirtualScreen) != 0);
 }
 
 // The savestate and the model loaded from it.
@@ -77,10 +87,10 @@ struct TStateWithModel {
   std::unique_ptr<TMegaDriveVDP> VDP = std::make_unique<TMegaDriveVDP>();
 };
 
-TStateWithModel loadWithModel(const TCliContext& context) {
+TStateWithModel loadWithModel(TCliContext& context) {
   const TLayout layout = LoadLayout(context);
   TStateWithModel loaded{LoadState(context, layout, Argument(context, 0))};
-  ImageToVDP(*loaded.State.Layout, loaded.State.Image(), *loaded.VDP);
+  LoadVDPModel(loaded.State, *loaded.VDP);
   return loaded;
 }
 
@@ -109,16 +119,16 @@ int RunRender(TCliContext& context) {
                                 : "the output file is missing");
   }
   const uint16_t layers = layerOptions(context);
-  const uint16_t scroll = scrollOptions(context);
+  const uint16_t screen = screenOptions(context);
   const bool backdrop = !context.Args.Has("--no-backdrop");
   TStateWithModel loaded = loadWithModel(context);
 
   if (layersDir) {
-    renderLayerFiles(*loaded.VDP, layers, scroll, *layersDir);
+    renderLayerFiles(*loaded.VDP, layers, screen, *layersDir);
     return kExitOk;
   }
   TIndexedBitmap picture;
-  RenderScreenPicture(*loaded.VDP, layers | scroll | (backdrop ? kRenderBackdrop : 0), picture);
+  RenderScreenPicture(*loaded.VDP, layers | screen | (backdrop ? kRenderBackdrop : 0), picture);
   SavePicture(Argument(context, 1), picture, backdrop ? TPictureOptions{} : kTransparentZero);
   return kExitOk;
 }
@@ -127,7 +137,7 @@ int RunPatterns(TCliContext& context) {
   const int line = IntegerOption(context, "--line", 0, 0, 3);
   const bool mainRAM = mainRAMSource(context);
   TStateWithModel loaded = loadWithModel(context);
-
+  if (mainRAM) CheckEntrySize(loaded.State, "CPU MC68000", "RAM");
   const auto data = loaded.State.Document->PatternSourceData(mainRAM ? TPatternSource::psMainRAM
                                                                      : TPatternSource::psVideoRAM);
   TIndexedBitmap sheet;
@@ -163,7 +173,7 @@ int RunPatternsImport(TCliContext& context) {
   OutputPath(context);
   const TIndexedBitmap picture = LoadPicture(Argument(context, 1));
   TStateWithModel loaded = loadWithModel(context);
-  const TFieldSpec entry = BlockEntry(*loaded.State.Layout, block);
+  const TFieldSpec entry = BlockEntry(loaded.State, block);
 
   // The pattern source inside the image: never past the image's end, so that the savestate
   // keeps its length.
@@ -173,7 +183,7 @@ int RunPatternsImport(TCliContext& context) {
       std::min({std::size_t(entry.Size), kPatternSourceBytes, image.Size() - offset});
   const TPatternImport result = ImportPatterns(picture, *loaded.VDP, line, first,
                                                std::span<uint8_t>(image.Data() + offset, size));
-  if (!result.Ok) throw EFileError(result.Message);
+  if (!result.Ok) throw EFileError("\"" + Argument(context, 1) + "\": " + result.Message);
   WriteStateToOutput(context, loaded.State);
   const int patternBytes = loaded.VDP->GetMetric(mkPatternBytes);
   context.Out << result.Cells << " patterns written to " << block.Name << " from pattern "

@@ -3,7 +3,11 @@
 // same way.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "document/Layout.h"
 #include "document/SavestateImage.h"
@@ -31,8 +35,50 @@ class TImageStream : public TVDPStream {
 // the image's end stops the load there with EFileError "Stream read error".
 void ImageToVDP(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp);
 
+// VDP register n (0-23) as ImageToVDP loads it: the low byte of the (n + 1)-th usable [VDP]
+// line; nothing when the layout has fewer usable lines. A line past the image's end throws
+// EFileError "Stream read error".
+std::optional<uint8_t> ReadVDPRegister(const TLayout& layout, SavestateImage& image, int n);
+
+// Rewrites the [VDP] HSRAM entry in the layout store for the horizontal scroll table that VDP
+// register 13 names inside Video RAM: offset = [VDP] RAM's offset + (register13 AND $3F) x 1024
+// (-1, not usable, when RAM has none); name, size and flags kept.
+void PlaceHSRAMEntry(TLayout& layout, int register13);
+
 // The reverse: registers into the first 24 usable [VDP] lines, then CRAM, VSRAM and VRAM into
 // their usable entries with the same byte order rule.
 void VDPToImage(const TLayout& layout, SavestateImage& image, const TMegaDriveVDP& vdp);
+
+// The parts of the VDP state a savestate holds, as bits.
+enum TVDPParts : unsigned {
+  vdpRegisters = 1,
+  vdpColorRAM = 2,
+  vdpVScrollRAM = 4,
+  vdpVideoRAM = 8,
+  vdpAllParts = 15,
+};
+
+// ImageToVDP for a savestate that may be shorter than its layout: a register or memory lying
+// past the image's end reads as zero there instead of failing. False when anything did.
+bool ImageToVDPPadded(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp);
+
+// VDPToImage of the given parts (TVDPParts bits) only.
+void VDPToImage(const TLayout& layout, SavestateImage& image, const TMegaDriveVDP& vdp,
+                unsigned parts);
+
+// The VDP state as it was when the model and the image last held the same; the parts in which
+// the model differs from it hold edits the image does not have.
+class TVDPSnapshot {
+ public:
+  void Take(const TMegaDriveVDP& vdp);
+  // TVDPParts bits of the parts that differ.
+  unsigned Changed(const TMegaDriveVDP& vdp) const;
+
+ private:
+  std::array<uint8_t, TMegaDriveVDP::kRegisterCount> m_registers{};
+  std::array<uint16_t, TMegaDriveVDP::kCramEntries> m_cram{};
+  std::array<uint16_t, TMegaDriveVDP::kVsramEntries> m_vsram{};
+  std::vector<uint8_t> m_vram = std::vector<uint8_t>(TMegaDriveVDP::kVramBytes);
+};
 
 }  // namespace vantor

@@ -70,8 +70,11 @@ bool WriteFieldValueAt(const TLayout& layout, SavestateImage& image, std::string
   return true;
 }
 
-TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
-                      std::string_view key) {
+namespace {
+
+// ReadField's work; with tolerant set, a field past the image's end is flagged, not read.
+TFieldValue readField(const TLayout& layout, SavestateImage& image, std::string_view section,
+                      std::string_view key, bool tolerant) {
   TFieldValue result;
   const TFieldSpec keySpec = layout.ParseFieldSpec(key);
   TFieldSpec entry;
@@ -79,28 +82,45 @@ TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_
   result.Spec = entry;
   if (!usable) return result;
 
+  std::size_t offset = 0;
+  int n = 0;
   if (keySpec.Offset >= 0) {
     // Sub-field key: one element inside the block.
-    result.Ok = ReadFieldValueAt(layout, image, section, keySpec.Name, keySpec.Offset, keySpec.Size,
-                                 result.Value);
     const int64_t index = keySpec.Size > 0 ? keySpec.Offset / keySpec.Size : 0;
     result.Spec.Name = entry.Name;
     result.Spec.Name += '[';
     result.Spec.Name += std::to_string(index);
     result.Spec.Name += ']';
-    result.Spec.Offset =
-        imageOffset(entry.Offset, keySpec.Offset) == SIZE_MAX ? -1 : entry.Offset + keySpec.Offset;
+    offset = imageOffset(entry.Offset, keySpec.Offset);
+    result.Spec.Offset = offset == SIZE_MAX ? -1 : entry.Offset + keySpec.Offset;
     result.Spec.Size = keySpec.Size;
-    result.ByteCount = result.Ok ? blockByteCount(entry, keySpec.Offset, keySpec.Size) : 0;
+    n = blockByteCount(entry, keySpec.Offset, keySpec.Size);
+    if (n <= 0) return result;
+  } else {
+    n = std::min(entry.Size, 8);
+    result.Spec.Size = n;
+    offset = imageOffset(entry.Offset, 0);
+  }
+  if (tolerant && !image.Holds(offset, static_cast<std::size_t>(n))) {
+    result.PastEnd = true;
     return result;
   }
-
-  const int n = std::min(entry.Size, 8);
-  result.Spec.Size = n;
-  result.Value = readValue(image, imageOffset(entry.Offset, 0), n, entry.Flags);
+  result.Value = readValue(image, offset, n, entry.Flags);
   result.ByteCount = n;
   result.Ok = true;
   return result;
+}
+
+}  // namespace
+
+TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
+                      std::string_view key) {
+  return readField(layout, image, section, key, false);
+}
+
+TFieldValue TryReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
+                         std::string_view key) {
+  return readField(layout, image, section, key, true);
 }
 
 bool WriteField(const TLayout& layout, SavestateImage& image, std::string_view section,
@@ -178,9 +198,13 @@ int64_t ParseFieldInput(TColumnKind kind, std::string_view typed, int64_t curren
         break;
     }
   }
+  return NormaliseFieldValue(candidate, spec);
+}
+
+int64_t NormaliseFieldValue(int64_t value, const TFieldSpec& spec) {
   const int n = std::clamp(spec.Size, 1, 8);
-  if (HasFlag(spec.Flags, ffSigned)) return SignExtend(8 * n, candidate);
-  return candidate & SetBitRange(0, 8 * n - 1, 0);
+  if (HasFlag(spec.Flags, ffSigned)) return SignExtend(8 * n, value);
+  return value & SetBitRange(0, 8 * n - 1, 0);
 }
 
 }  // namespace vantor

@@ -17,13 +17,18 @@ class SavestateImage;
 struct TFieldValue {
   bool Ok = false;
   int64_t Value = 0;
-  TFieldSpec Spec;    // the field as effectively read: exactly the bytes read
-  int ByteCount = 0;  // bytes read (1..8 on success)
+  TFieldSpec Spec;       // the field as effectively read: exactly the bytes read
+  int ByteCount = 0;     // bytes read (1..8 on success)
+  bool PastEnd = false;  // TryReadField only: the field lies (partly) past the image's end
 };
 
 // A read past the end of the image throws EFileError "Stream read error".
 TFieldValue ReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
                       std::string_view key);
+// ReadField for an image that may be shorter than its layout: a field past the image's end is
+// not read (Ok false, PastEnd true) instead of failing; Spec names it all the same.
+TFieldValue TryReadField(const TLayout& layout, SavestateImage& image, std::string_view section,
+                         std::string_view key);
 bool WriteField(const TLayout& layout, SavestateImage& image, std::string_view section,
                 std::string_view key, int64_t value);
 bool ReadFieldValueAt(const TLayout& layout, SavestateImage& image, std::string_view section,
@@ -39,6 +44,10 @@ std::string SubFieldKey(const TLayout& layout, std::string_view key, int64_t rel
 std::array<std::string, 3> FormatFieldTexts(int64_t value, int n);
 
 enum class TColumnKind { ckHex = 0, ckDecimal = 1, ckBinary = 2 };
+
+// The value cut to the field's width (spec.Size, 1 to 8 bytes): sign-extended for a signed
+// field, its low bytes otherwise.
+int64_t NormaliseFieldValue(int64_t value, const TFieldSpec& spec);
 
 // The value the user's text stands for, with "+", "-", "*", "/" stepping, normalised to the
 // field's width and sign.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "document/Errors.h"
@@ -122,7 +123,7 @@ void StampFileIdentifiers(const TLayout& layout, SavestateImage& image,
   const std::size_t base = image.Position();
   forEachIdentifier(layout, report, [&](uint64_t offset, const std::vector<uint8_t>& expected) {
     try {
-      if (offset > SIZE_MAX - base) throw EFileError("Stream write error");
+      if (offset > SIZE_MAX - base) throw EFileError::StreamWrite();
       image.WriteAt(base + offset, expected.data(), expected.size());
     } catch (const EFileError& error) {
       if (report) report(error.what());
@@ -130,22 +131,95 @@ void StampFileIdentifiers(const TLayout& layout, SavestateImage& image,
   });
 }
 
-int AutoDetectVSRAMEndian(TLayout& layout, const SavestateImage& image) {
-  if (!layout.Ini().ReadBool("General", "AutoDetectVRAMEndian", false)) return 0;
-  const TFieldSpec vsram = layout.ReadFieldSpec("VDP", "VSRAM");
-  static constexpr uint8_t kHeader[8] = {0x47, 0x53, 0x54, 0x40, 0xE0, 0x00, 0x00, 0x00};
-  const bool little =
-      image.Size() >= 81 && std::memcmp(image.Data(), kHeader, 8) == 0 && image.Data()[80] == 5;
-  const uint32_t flags = little ? 5 : 7;
-  layout.Ini().WriteString("VDP", "VSRAM",
-                           layout.FormatFieldSpec(vsram.Name, vsram.Offset, vsram.Size, flags));
-  return little ? 1 : 2;
+namespace {
+
+constexpr int kVSRAMWords = 40;
+constexpr int kLayoutLines = 1000;
+constexpr int kInterlaceRegister = 12;
+
+// The low byte of a usable field as the image holds it; nullopt past the image's end.
+std::optional<uint8_t> lowByteOf(const TFieldSpec& spec, const SavestateImage& image) {
+  const std::size_t n = static_cast<std::size_t>(std::min(spec.Size, 8));
+  const std::size_t offset = static_cast<std::size_t>(spec.Offset);
+  if (!image.Holds(offset, n)) return std::nullopt;
+  const uint8_t* bytes = image.Data() + offset;
+  return HasFlag(spec.Flags, ffBigEndian) ? bytes[n - 1] : bytes[0];
 }
 
-std::string VSRAMStatusText(int detection) {
-  if (detection == 1) return "AutoDetect: VSRAM is little endian";
-  if (detection == 2) return "AutoDetect: VSRAM is big endian";
-  return {};
+// Interlace mode 2 as register 12 in the image says: the register is the 13th usable [VDP]
+// line, as the model is loaded.
+bool interlaceMode2(const TLayout& layout, const SavestateImage& image) {
+  int registerIndex = 0;
+  for (int i = 0; i < kLayoutLines; ++i) {
+    TFieldSpec spec;
+    if (!layout.ReadFieldSpec("VDP", LineKey(i), spec)) continue;
+    if (registerIndex++ < kInterlaceRegister) continue;
+    const std::optional<uint8_t> value = lowByteOf(spec, image);
+    return value && ((*value >> 1) & 3) >= 2;
+  }
+  return false;
+}
+
+// 1 little endian, 2 big endian, 0 when the content fits both orders equally (or is absent).
+int byteOrderByContent(const TLayout& layout, const TFieldSpec& vsram,
+                       const SavestateImage& image) {
+  if (!vsram.Usable() || static_cast<uint64_t>(vsram.Offset) >= image.Size()) return 0;
+  const std::size_t start = static_cast<std::size_t>(vsram.Offset);
+  const std::size_t words = std::min<std::size_t>(kVSRAMWords, (image.Size() - start) / 2);
+  const uint16_t unused = interlaceMode2(layout, image) ? 0xF800 : 0xFC00;
+  int badLittle = 0, badBig = 0;
+  for (std::size_t i = 0; i < words; ++i) {
+    const uint8_t first = image.Data()[start + 2 * i], second = image.Data()[start + 2 * i + 1];
+    if (uint16_t(second << 8 | first) & unused) ++badLittle;
+    if (uint16_t(first << 8 | second) & unused) ++badBig;
+  }
+  if (badLittle == badBig) return 0;
+  return badLittle < badBig ? 1 : 2;
+}
+
+constexpr std::string_view kReasonTexts[] = {"", "byte 80 is 5", "by content",
+                                             "content fits both orders", "no VSRAM to judge by"};
+
+}  // namespace
+
+int AutoDetectVSRAMEndian(TLayout& layout, const SavestateImage& image, TVSRAMReason* reason) {
+  TVSRAMReason why = TVSRAMReason::vrOff;
+  int result = 0;
+  if (layout.Ini().ReadBool("General", "AutoDetectVRAMEndian", false)) {
+    const TFieldSpec vsram = layout.ReadFieldSpec("VDP", "VSRAM");
+    static constexpr uint8_t kHeader[8] = {0x47, 0x53, 0x54, 0x40, 0xE0, 0x00, 0x00, 0x00};
+    if (image.Size() >= 81 && std::memcmp(image.Data(), kHeader, 8) == 0 && image.Data()[80] == 5) {
+      result = 1;
+      why = TVSRAMReason::vrHeader;
+    } else if (const int byContent = byteOrderByContent(layout, vsram, image); byContent != 0) {
+      result = byContent;
+      why = TVSRAMReason::vrContent;
+    } else {
+      result = 2;
+      const bool present =
+          vsram.Usable() && static_cast<uint64_t>(vsram.Offset) + 2 <= image.Size();
+      why = present ? TVSRAMReason::vrUndecided : TVSRAMReason::vrNoContent;
+    }
+    const uint32_t flags = result == 1 ? 5 : 7;
+    layout.Ini().WriteString("VDP", "VSRAM",
+                             layout.FormatFieldSpec(vsram.Name, vsram.Offset, vsram.Size, flags));
+  }
+  if (reason) *reason = why;
+  return result;
+}
+
+std::string_view VSRAMReasonText(TVSRAMReason reason) {
+  return kReasonTexts[static_cast<std::size_t>(reason)];
+}
+
+std::string VSRAMStatusText(int detection, TVSRAMReason reason) {
+  if (detection != 1 && detection != 2) return {};
+  std::string text =
+      detection == 1 ? "AutoDetect: VSRAM is little endian" : "AutoDetect: VSRAM is big endian";
+  text += " (";
+  text += VSRAMReasonText(reason);
+  text += ')';
+  return text;
 }
 
 std::string TSavestateDocument::Caption() const {
@@ -157,8 +231,7 @@ std::string TSavestateDocument::Caption() const {
 }
 
 void TSavestateDocument::NewBlank(const TMessageSink& report) {
-  const int64_t size =
-      std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, SavestateImage::kMaxImageBytes);
+  const int64_t size = std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, kMaxSavestateBytes);
   m_image = SavestateImage(std::vector<uint8_t>(static_cast<std::size_t>(size), 0));
   m_image.Seek(0);
   StampFileIdentifiers(*m_layout, m_image, report);
@@ -183,7 +256,7 @@ TSavestateDocument::TLoadResult TSavestateDocument::Load(const std::string& path
   bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
   m_image = SavestateImage(std::move(bytes));
   result.Status = TLoadStatus::lsLoaded;
-  result.VSRAMDetection = AutoDetectVSRAMEndian(*m_layout, m_image);
+  result.VSRAMDetection = AutoDetectVSRAMEndian(*m_layout, m_image, &result.VSRAMReason);
   return result;
 }
 

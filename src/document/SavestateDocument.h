@@ -34,11 +34,26 @@ void StampFileIdentifiers(const TLayout& layout, SavestateImage& image, const TM
 bool MatchFileIdentifiers(const TLayout& layout, const SavestateImage& image,
                           const TMessageSink& report);
 
+// Why the VSRAM byte order was chosen.
+enum class TVSRAMReason {
+  vrOff,        // detection off: the layout's flags stand
+  vrHeader,     // the Genecyst header with byte 80 = 5: little endian
+  vrContent,    // the order under which fewer words use bits the VDP does not have
+  vrUndecided,  // both orders fit the content equally: big endian
+  vrNoContent,  // no VSRAM in the image to judge by: big endian
+};
+
 // 0 detection off, 1 little endian, 2 big endian; rewrites [VDP] VSRAM's flags (5 or 7) in
-// the layout store when on.
-int AutoDetectVSRAMEndian(TLayout& layout, const SavestateImage& image);
-// "AutoDetect: VSRAM is little endian" / "... big endian"; empty for 0.
-std::string VSRAMStatusText(int detection);
+// the layout store when on. The header with byte 80 = 5 means little endian. Otherwise the
+// content decides: VSRAM words use their low 10 bits (11 in interlace mode 2, register 12 as
+// the image holds it), so the order under which fewer of the 40 words have higher bits set is
+// the right one; a tie, or no VSRAM in the image, keeps big endian.
+int AutoDetectVSRAMEndian(TLayout& layout, const SavestateImage& image,
+                          TVSRAMReason* reason = nullptr);
+// "AutoDetect: VSRAM is little endian (by content)" and the like; empty when detection is off.
+std::string VSRAMStatusText(int detection, TVSRAMReason reason);
+// The reason in words: "byte 80 is 5", "by content", ...; empty for vrOff.
+std::string_view VSRAMReasonText(TVSRAMReason reason);
 
 // The pattern source of the pattern views.
 enum class TPatternSource { psVideoRAM = 0, psMainRAM = 1 };
@@ -59,13 +74,15 @@ class TSavestateDocument {
   // "Palavex - " + file name + "*" when modified.
   std::string Caption() const;
 
-  // DefaultFileSize zero bytes with the identifiers stamped in; not modified, no file name.
+  // DefaultFileSize zero bytes (at most what a savestate holds) with the identifiers stamped
+  // in; not modified, no file name.
   void NewBlank(const TMessageSink& report);
 
   enum class TLoadStatus { lsLoaded, lsWrongFileType };
   struct TLoadResult {
     TLoadStatus Status = TLoadStatus::lsWrongFileType;
     int VSRAMDetection = 0;  // as AutoDetectVSRAMEndian
+    TVSRAMReason VSRAMReason = TVSRAMReason::vrOff;
   };
   // Opens the file (EFileError when it cannot be opened), checks the identifiers, and on a
   // match takes its first 1048576 bytes as the new image and detects the VSRAM byte order.

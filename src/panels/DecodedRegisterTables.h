@@ -47,6 +47,8 @@ struct TDecodedEdit {
   TEditLink Link;
 };
 
+inline constexpr int kTagWindowTable = 2;
+inline constexpr int kTagSpriteTable = 4;
 inline constexpr int kTagBgColor = 6;
 inline constexpr int kTagDMALength = 9;
 inline constexpr int kTagDMASource = 10;

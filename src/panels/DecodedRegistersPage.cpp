@@ -118,6 +118,9 @@ void TDecodedRegistersPage::createControls() {
   lblInfos = new QLabel(this);
   lblInfos->setObjectName("lblInfos");
   lblInfos->setWordWrap(true);
+  lblIgnoredBits = new QLabel(this);
+  lblIgnoredBits->setObjectName("lblIgnoredBits");
+  lblIgnoredBits->setWordWrap(true);
 
   // Lists of one column share one width, as the right-hand edits share one right edge.
   const int leftListWidth =
@@ -188,6 +191,7 @@ void TDecodedRegistersPage::layOutControls() {
   page->setSpacing(10);
   page->addLayout(row);
   page->addWidget(lblInfos);
+  page->addWidget(lblIgnoredBits);
   page->addStretch(1);
 }
 
@@ -254,11 +258,36 @@ void TDecodedRegistersPage::CommitEdit() {
     if (m_edits[i] == focused) EditVDPExit(int(i) + 1);
 }
 
+// The table edits show the addresses the VDP uses, which in H40 lack a register bit.
 int TDecodedRegistersPage::fieldValue(int tag) const {
   const TMegaDriveVDP& vdp = m_host.VDP();
   if (tag == kTagDMALength) return vdp.GetDMALength();
   if (tag == kTagDMASource) return int(vdp.GetDMASource());
+  if (tag == kTagWindowTable) return int(vdp.WindowTable());
+  if (tag == kTagSpriteTable) return int(vdp.SpriteTable());
   return int(vdp.GetField(editSpec(tag).Descriptor));
+}
+
+// "H40 ignores register 5 bit 0 (the sprite table is at $F800, not $FA00)." and the like for
+// the window table; empty when no ignored bit is set. The edits show the addresses used.
+QString TDecodedRegistersPage::ignoredBitsText() const {
+  const TMegaDriveVDP& vdp = m_host.VDP();
+  struct TIgnored {
+    const char* Bit;
+    const char* Table;
+    uint32_t Used, Set;
+  };
+  const TIgnored tables[] = {
+      {"register 5 bit 0", "sprite", vdp.SpriteTable(), vdp.GetField(kFieldSpriteTable)},
+      {"register 3 bit 1", "window", vdp.WindowTable(), vdp.GetField(kFieldWindowTable)},
+  };
+  QStringList parts;
+  for (const TIgnored& t : tables) {
+    if (t.Used == t.Set) continue;
+    parts << QString("%1 (%2 table at %3, not %4)")
+                 .arg(t.Bit, t.Table, hexText(int(t.Used), 4), hexText(int(t.Set), 4));
+  }
+  return parts.isEmpty() ? QString() : "H40 ignores " + parts.join(" and ") + ".";
 }
 
 QString TDecodedRegistersPage::formatValue(int tag) const {
@@ -307,6 +336,9 @@ void TDecodedRegistersPage::ShowDecodedRegisters() {
           .arg(vdp.GetMetric(mkPlaneHeight))
           .arg(vdp.GetMetric(mkWindowWidth))
           .arg(vdp.GetMetric(mkWindowHeight)));
+  const QString ignored = ignoredBitsText();
+  lblIgnoredBits->setText(ignored);
+  lblIgnoredBits->setVisible(!ignored.isEmpty());
 }
 
 void TDecodedRegistersPage::CheckBoxVDPClick(int index) {

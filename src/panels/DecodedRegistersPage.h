@@ -52,6 +52,7 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   QLineEdit* edit(int tag) const { return m_edits[std::size_t(tag - 1)]; }
   QLabel* editLabel(int tag) const { return m_editLabels[std::size_t(tag - 1)]; }
   int fieldValue(int tag) const;
+  QString ignoredBitsText() const;
   QString formatValue(int tag) const;
 
   TVDPPageHost& m_host;
@@ -66,6 +67,8 @@ class TDecodedRegistersPage : public QWidget, public TVDPPage {
   QComboBox* cbWndAlign = nullptr;
   QLabel* lblDisplayDim = nullptr;
   QLabel* lblInfos = nullptr;
+  // Which table address bits the VDP ignores in H40 (shown only when one is set).
+  QLabel* lblIgnoredBits = nullptr;
 };
 
 // Builds the page and installs it on "Registers decoded".

@@ -68,9 +68,11 @@ class TVDPPageHost {
 
   // Marks the document (caption "*") and redraws the floating view window when needed.
   virtual void SetModified(bool modified) = 0;
-  // Loads the model from the image / stores the model into the image and refreshes the views
-  // that show those bytes as text.
+  // Loads the model from the image; while "Registers decoded" or "Patterns && Sprites" is the
+  // selected page (the model is the working copy), the model's edits reach the image first.
   virtual void ImageToVDP() = 0;
+  // Stores what the model changed since it last matched the image into the image and
+  // refreshes the views that show those bytes as text.
   virtual void VDPToImage() = 0;
   // The rule run before pcVDP changes page: focus to pcVDP, then VDPToImage when leaving
   // "Registers decoded" or "Patterns && Sprites", else ImageToVDP.
@@ -95,8 +97,9 @@ class TVDPPageHost {
   // The hex editors of the memory pages (null while not created).
   virtual TQuorHexEditorEx* HexEditor(THexPageId page) = 0;
   // Refills a memory page's editor from the image, after a page wrote into the image's block
-  // itself; reset also empties its undo history and clears its change marks.
-  virtual void LoadHexEditFromImage(THexPageId page, bool reset) = 0;
+  // itself; reset also empties its undo history and clears its change marks. False when the
+  // block reaches past the image's end (the rest shows as zeros).
+  virtual bool LoadHexEditFromImage(THexPageId page, bool reset) = 0;
 
   // The floating view window (null while there is none).
   virtual TfrmView* ViewWindow() = 0;

@@ -265,10 +265,6 @@ void TPatternsSpritesPage::cbPalLineChange(QComboBox* sender) {
   m_dgPatterns->viewport()->update();
 }
 
-uint32_t TPatternsSpritesPage::SpriteTableBase() const {
-  return (uint32_t(m_host.VDP().GetReg(5) & 0x7F) << 9) & 0xFFFF;
-}
-
 void TPatternsSpritesPage::dgPatternsDrawCell(QPainter& painter, int column, const QRect& rect,
                                               bool focused) {
   const TMegaDriveVDP& vdp = m_host.VDP();
@@ -286,7 +282,8 @@ void TPatternsSpritesPage::dgSpritesDrawCell(QPainter& painter, int column, cons
   const TMegaDriveVDP& vdp = m_host.VDP();
   painter.drawImage(rect, SpriteCellImage(vdp, column, m_spriteCell));
   if (focused) {
-    const uint32_t address = SpriteTableBase() + uint32_t(column) * 8;
+    // Where the VDP reads the entry: in H40 the table starts at a multiple of $400.
+    const uint32_t address = vdp.SpriteEntryAddress(column);
     m_host.StatusText(QString::asprintf("Sprite %d, Address $%.4X", column, unsigned(address)));
   }
 }
@@ -411,17 +408,14 @@ void TPatternsSpritesPage::SaveAllToBitmap(TCellStrip* strip) {
 
 void TPatternsSpritesPage::JumpToBytes(TCellStrip* strip) {
   THexPageId target = THexPageId::hpVideoRAM;
-  int64_t step = 8;
-  int64_t base = SpriteTableBase();
+  const int column = strip->CurrentColumn();
+  // The sprite entry where the VDP reads it (the same address the status bar shows).
+  int64_t offset = m_host.VDP().SpriteEntryAddress(column);
   if (strip == m_dgPatterns) {
-    step = m_host.VDP().GetMetric(mkPatternBytes);
-    base = 0;
+    offset = int64_t(column) * m_host.VDP().GetMetric(mkPatternBytes);
     if (m_host.PatternSource() == TPatternSource::psMainRAM) target = THexPageId::hpMainRAM;
   }
   m_host.pcVDPChanging();
-  int64_t offset = strip->CurrentColumn() * step + base;
-  // Sprite entries past the end of Video RAM wrap to its start, as the VDP's addresses do.
-  if (target == THexPageId::hpVideoRAM) offset &= 0xFFFF;
   if (target == THexPageId::hpMainRAM) {
     m_host.ShowMainCPURAM();
   } else {

@@ -92,7 +92,6 @@ class TPatternsSpritesPage : public QWidget, public TVDPPage {
   void RedrawViewPatterns();
   // Writes the picture's patterns into the source; the message when it is refused.
   QString ImportPatterns(const TIndexedBitmap& picture, bool& changed);
-  uint32_t SpriteTableBase() const;
 
   TVDPPageHost& m_host;
   QComboBox* m_cbPalLine = nullptr;

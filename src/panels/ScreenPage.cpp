@@ -32,7 +32,7 @@ struct TScreenCheckBox {
 };
 
 // In tab order (each column's Toggle button follows its two boxes).
-constexpr std::array<TScreenCheckBox, 12> kScreenCheckBoxes = {{
+constexpr std::array<TScreenCheckBox, 13> kScreenCheckBoxes = {{
     {"chkScrnSpritesLo", "Sprites Lo", true, kRenderSpritesLo, 0, 0, 1},
     {"chkScrnSpritesHi", "Sprites Hi", true, kRenderSpritesHi, 1, 0, 1},
     {"chkScrnWindowLo", "Window Lo", true, kRenderWindowLo, 0, 1, 1},
@@ -45,8 +45,16 @@ constexpr std::array<TScreenCheckBox, 12> kScreenCheckBoxes = {{
     {"chkScrnNoVScroll", "Ignore &V Scrolling", false, kRenderIgnoreVScroll, 1, 4, 1},
     {"chkScrnShowVirtual", "Show &entire virtual screen", false, kRenderVirtualScreen, 3, 0, 2},
     {"chkScrnNoShdwHilite", "Ignore &Shadow/Highlight", false, kRenderIgnoreShadowHighlight, 3, 2,
-     3},
+     2},
+    {"chkScrnAllSprites", "&All sprites", false, kRenderAllSprites, 3, 4, 1},
 }};
+constexpr std::size_t kShowVirtualBox = 10;
+constexpr std::size_t kAllSpritesBox = 12;
+
+constexpr const char* kAllSpritesHint =
+    "Every chained sprite, without the console's limits of sprites and cells per line and "
+    "without masking by sprites at X 0. The entire virtual screen draws them all unless this "
+    "is cleared there.";
 
 // One Toggle button under each of the first five columns; it inverts the two boxes above it.
 constexpr std::array<const char*, 5> kToggleButtonNames = {
@@ -100,9 +108,14 @@ void TScreenPage::buildControls() {
     box->setObjectName(spec.Name);
     box->setChecked(spec.Checked);
     options->addWidget(box, spec.Row, spec.Column, 1, spec.ColumnSpan);
-    connect(box, &QCheckBox::clicked, this, &TScreenPage::ScreenSettingsChange);
+    if (i == kShowVirtualBox) {
+      connect(box, &QCheckBox::clicked, this, &TScreenPage::chkScrnShowVirtualClick);
+    } else {
+      connect(box, &QCheckBox::clicked, this, &TScreenPage::ScreenSettingsChange);
+    }
     m_checkBoxes[i] = box;
   }
+  m_checkBoxes[kAllSpritesBox]->setToolTip(kAllSpritesHint);
   for (std::size_t column = 0; column < m_toggleButtons.size(); ++column) {
     auto* button = new QPushButton("Toggle", this);
     button->setObjectName(kToggleButtonNames[column]);
@@ -145,7 +158,7 @@ void TScreenPage::buildControls() {
   for (std::size_t column = 0; column < m_toggleButtons.size(); ++column)
     order.insert(order.end(),
                  {m_checkBoxes[2 * column], m_checkBoxes[2 * column + 1], m_toggleButtons[column]});
-  order.insert(order.end(), {m_checkBoxes[10], m_checkBoxes[11]});
+  order.insert(order.end(), {m_checkBoxes[10], m_checkBoxes[11], m_checkBoxes[12]});
   for (std::size_t i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -184,6 +197,16 @@ void TScreenPage::ScreenSettingsChange() {
   RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
   pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
   emit pictureRendered();
+}
+
+// The screen and the entire virtual screen keep their own "All sprites" choice: the screen
+// follows the console's limits until asked otherwise, the virtual screen draws every sprite.
+void TScreenPage::chkScrnShowVirtualClick() {
+  QCheckBox* allSprites = m_checkBoxes[kAllSpritesBox];
+  const bool shown = allSprites->isChecked();
+  allSprites->setChecked(m_allSpritesOtherScreen);
+  m_allSpritesOtherScreen = shown;
+  ScreenSettingsChange();
 }
 
 void TScreenPage::btnScrnToggleClick(int column) {

@@ -46,7 +46,8 @@ class TScreenPage : public QWidget, public TVDPPage {
   void PageShow() override;
   // Renders the picture with the options of the check boxes (nothing while UpdateLock is up).
   void ScreenSettingsChange();
-  // 0x0001 (the backdrop) plus the option bit of every checked box.
+  // 0x0001 (the backdrop) plus the option bit of every checked box. "All sprites" is checked
+  // by itself when the entire virtual screen is shown, until the user clears it there.
   uint16_t ScreenOptions() const;
   // ScreenBitmap: the last rendered picture, 8 bits per pixel with its colour table.
   const TIndexedBitmap& ScreenBitmap() const { return m_screenBitmap; }
@@ -64,10 +65,13 @@ class TScreenPage : public QWidget, public TVDPPage {
  private:
   void buildControls();
   void btnScrnToggleClick(int column);
+  void chkScrnShowVirtualClick();
   void pmiScreenSaveBmpClick();
 
   TVDPPageHost& m_host;
-  std::array<QCheckBox*, 12> m_checkBoxes{};
+  std::array<QCheckBox*, 13> m_checkBoxes{};
+  // "All sprites" of the screen not shown (the entire virtual screen or the display).
+  bool m_allSpritesOtherScreen = true;
   std::array<QPushButton*, 5> m_toggleButtons{};
   TScreenPaintBox* pbScreen = nullptr;
   QMenu* pmScreen = nullptr;

@@ -71,6 +71,10 @@ void TMegaDriveVDP::UpdateDerived() {
   m_windowTable = GetField(kFieldWindowTable);
   m_planeBTable = GetField(kFieldPlaneBTable);
   m_spriteTable = GetField(kFieldSpriteTable);
+  if (GetFlag(kFlagH40)) {
+    m_windowTable &= ~uint32_t(0x0800);  // register 3 bit 1
+    m_spriteTable &= ~uint32_t(0x0200);  // register 5 bit 0
+  }
 }
 
 int TMegaDriveVDP::GetMetric(int kind) const {
@@ -124,7 +128,11 @@ int TMegaDriveVDP::GetMetric(int kind) const {
     case mkSpriteMaxHeight:
       return 4 * m_cellHeight;
     case mkSpriteCount:
-      return h40 ? 128 : 64;
+      return h40 ? 80 : 64;
+    case mkSpritesPerLine:
+      return h40 ? 20 : 16;
+    case mkSpriteCellsPerLine:
+      return h40 ? 40 : 32;
     default:
       return 0;
   }

@@ -39,6 +39,8 @@ enum TVDPMetric : int {
   mkSpriteMaxWidth = 52,
   mkSpriteMaxHeight = 53,
   mkSpriteCount = 54,
+  mkSpritesPerLine = 55,
+  mkSpriteCellsPerLine = 56,
 };
 
 // Register field descriptor:
@@ -86,6 +88,10 @@ constexpr uint16_t kRenderIgnoreHScroll = 0x0200;
 constexpr uint16_t kRenderIgnoreVScroll = 0x0400;
 constexpr uint16_t kRenderIgnoreShadowHighlight = 0x0800;
 constexpr uint16_t kRenderVirtualScreen = 0x1000;
+// Every chained sprite is drawn, without the console's per-line limits (sprites and cells per
+// line) and without masking by sprites at X 0. Front ends set it by default for the entire
+// virtual screen, whose rows above and below the display are no lines the console draws.
+constexpr uint16_t kRenderAllSprites = 0x2000;
 // The backdrop and all eight layer halves, nothing ignored.
 constexpr uint16_t kRenderAllLayers = 0x01FF;
 
@@ -125,7 +131,9 @@ class TMegaDriveVDP {
 
   // --- State -------------------------------------------------------------------------------
   void Reset();
-  // Recomputes the cell size and the four table positions from the registers.
+  // Recomputes the cell size and the four table positions from the registers. In H40 the
+  // VDP ignores register 5 bit 0 and register 3 bit 1: the sprite table starts at a multiple
+  // of $400 and the window table at a multiple of $1000. GetField reports the register bits.
   void UpdateDerived();
   int GetMetric(int kind) const;
 
@@ -135,6 +143,10 @@ class TMegaDriveVDP {
   uint32_t WindowTable() const { return m_windowTable; }
   uint32_t PlaneBTable() const { return m_planeBTable; }
   uint32_t SpriteTable() const { return m_spriteTable; }
+  // Where sprite attribute table entry index lies; addresses wrap as the VDP's do.
+  uint32_t SpriteEntryAddress(int index) const {
+    return (m_spriteTable + uint32_t(index) * 8) & kVramMask;
+  }
 
   // --- Registers (every setter ends with UpdateDerived) --------------------------------------
   uint8_t GetReg(uint8_t index) const;
@@ -210,7 +222,9 @@ class TMegaDriveVDP {
   // column x; surfaces of fewer than 8 bits per pixel are left alone.
   void RenderScreen(const TSurfaceInfo& info, uint16_t options, int y, int x) const;
 
-  // Calls fn(index) for each sprite of the display list, in chain order.
+  // Calls fn(index) for each sprite of the display list, in chain order: from sprite 0 along
+  // the links, ending after a link of 0, before a link at or past mkSpriteCount, or after
+  // mkSpriteCount sprites.
   template <typename F>
   void ForEachChainedSprite(F&& fn) const;
 
@@ -234,7 +248,7 @@ void TMegaDriveVDP::ForEachChainedSprite(F&& fn) const {
   for (int visited = 0; visited < count; ++visited) {
     fn(index);
     const int link = GetSprite(uint8_t(index)).Link;
-    if (link == 0) break;
+    if (link == 0 || link >= count) break;
     index = link;
   }
 }

@@ -54,7 +54,8 @@ inline TPixels16 equal(TPixels16 x, uint8_t value) {
 // SA and SB are the plane's value carrying the sprite's marks. With shadow/highlight, sprite
 // colours 0x3E and 0x3F are transparent highlight and shadow operators, and when neither plane
 // is of high priority the planes (and a low-priority sprite) take the shadow mark. Both marks
-// cancel, colour 14 of lines 0 to 2 is never marked.
+// cancel. A sprite's own pixel of colour 14 in lines 0 to 2 is never marked; a plane pixel of
+// colour 14 is marked like any other.
 template <bool kShadowHighlight>
 inline TMergedGroup mergeGroup(TPixels16 s, TPixels16 a, TPixels16 b, uint8_t background) {
   using namespace merge;
@@ -85,7 +86,7 @@ inline TMergedGroup mergeGroup(TPixels16 s, TPixels16 a, TPixels16 b, uint8_t ba
   if constexpr (kShadowHighlight) {
     v |= ((useS | planeWithSprite) & sMarks) | ((useA | useB) & planeMarks);
     v &= ~(allSet(v, 0xC0) & 0xC0);
-    const TPixels16 unmarked = equal(v & 0x0F, 0x0E) & ~allSet(v, 0x30);
+    const TPixels16 unmarked = useS & equal(v & 0x0F, 0x0E) & ~allSet(v, 0x30);
     v &= ~(unmarked & 0xC0);
   }
   const TPixels16 transparent = equal(v & 0x0F, 0);

@@ -105,6 +105,14 @@ TfrmView::TfrmView(QWidget* mainWindow)
     addAction(item);
     connect(item, &QAction::triggered, this, [this, item] { pmiSaveBmpClick(item); });
   }
+  m_pmViewMain->addSeparator();
+  m_pmiAllSprites = m_pmViewMain->addAction(QStringLiteral("&All sprites"));
+  m_pmiAllSprites->setObjectName(QStringLiteral("pmiAllSprites"));
+  m_pmiAllSprites->setCheckable(true);
+  m_pmiAllSprites->setToolTip(
+      QStringLiteral("Every chained sprite on the screen, without the console's limits per "
+                     "line and without masking"));
+  connect(m_pmiAllSprites, &QAction::toggled, this, &TfrmView::screenOptionsChanged);
   resize(kInitialClientSize);
   InvalidateView();
 }
@@ -138,8 +146,13 @@ void TfrmView::BuildPicture(TViewMode mode, Build&& build) {
 }
 
 void TfrmView::ShowScreen(const TMegaDriveVDP& vdp, uint16_t options) {
+  if (AllSprites()) options |= kRenderAllSprites;
   BuildPicture(vmScreen,
                [&](TIndexedBitmap& bitmap) { RenderScreenPicture(vdp, options, bitmap); });
+}
+
+bool TfrmView::AllSprites() const {
+  return m_pmiAllSprites->isChecked();
 }
 
 void TfrmView::ShowPatterns(const TMegaDriveVDP& vdp, std::span<const uint8_t> source) {

@@ -59,6 +59,7 @@ class TfrmView : public QWidget {
   ~TfrmView() override;
 
   // Build a picture from the model; none of them shows the window (the caller does).
+  // The screen follows the console's sprite limits unless "All sprites" is checked.
   void ShowScreen(const TMegaDriveVDP& vdp, uint16_t options);
   // data: the 65536-byte pattern source; a shorter span shows colour 0 of the line past its end.
   void ShowPatterns(const TMegaDriveVDP& vdp, std::span<const uint8_t> source);
@@ -81,6 +82,9 @@ class TfrmView : public QWidget {
   QMenu* pmViewMain() const { return m_pmViewMain; }
   QAction* pmiSaveBmp() const { return m_pmiSaveBmp; }
   QAction* pmiCopyToCB() const { return m_pmiCopyToCB; }
+  // "All sprites": the Screen picture draws every chained sprite.
+  QAction* pmiAllSprites() const { return m_pmiAllSprites; }
+  bool AllSprites() const;
 
   // The dialogs through which the window asks the user, and the bitmap save dialog it shares
   // with the main window (its filter gains a PNG entry here). Until they are set, the
@@ -99,6 +103,8 @@ class TfrmView : public QWidget {
  signals:
   // The window was closed (Esc, its close box or close()); it is then hidden.
   void closed();
+  // "All sprites" was switched: the Screen picture should be built again.
+  void screenOptionsChanged();
 
  protected:
   bool event(QEvent* event) override;
@@ -152,6 +158,7 @@ class TfrmView : public QWidget {
   QMenu* m_pmViewMain = nullptr;
   QAction* m_pmiSaveBmp = nullptr;
   QAction* m_pmiCopyToCB = nullptr;
+  QAction* m_pmiAllSprites = nullptr;
   TDialogs* m_dialogs = nullptr;
   TFileDialog* m_bitmapDialog = nullptr;
   TModifierQuery m_modifierQuery;

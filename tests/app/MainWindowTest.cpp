@@ -98,8 +98,7 @@ class MainWindowTest : public QObject {
     TfrmMain& window = kit.Start();
     window.SetModified(true);
     kit.Dialogs->MessageAnswers = {mbNo};
-    if (!QFile::exists(FixturePath("emulator-h40/state.gs0")))
-      QSKIP("the emulator fixtures are not at hand");
+    QVERIFY(QFile::exists(FixturePath("emulator-h40/state.gs0")));
     kit.Dialogs->FileAnswers = {FixturePath("emulator-h40/state.gs0")};
     window.RunCommand([&] { window.LoadSavestate(); });
     QCOMPARE(window.windowTitle(),
@@ -125,7 +124,7 @@ class MainWindowTest : public QObject {
     kit.ShowActive();
     const QString source = FixturePath("emulator-h40/state.gs0");
     const QByteArray original = readAll(source);
-    if (original.isEmpty()) QSKIP("the emulator fixtures are not at hand");
+    QVERIFY2(!original.isEmpty(), qPrintable(source));
     QCOMPARE(original.size(), 140408);
     window.RunCommand([&] { window.OpenSavestate(source); });
     QVERIFY(kit.Dialogs->Messages.empty());
@@ -178,7 +177,16 @@ class MainWindowTest : public QObject {
     bytes[80] = 5;
     kit.WriteFile("little.gs0", bytes);
     window.RunCommand([&] { window.OpenSavestate(kit.Path("little.gs0")); });
-    QCOMPARE(window.StatusText(), QStringLiteral("AutoDetect: VSRAM is little endian"));
+    QCOMPARE(window.StatusText(),
+             QStringLiteral("AutoDetect: VSRAM is little endian (byte 80 is 5)"));
+    // Without the header the words decide: 0x0123 stored least significant byte first.
+    bytes[80] = 0;
+    bytes.replace(0x192, 2, QByteArray("\x23\x01", 2));
+    kit.WriteFile("content.gs0", bytes);
+    window.RunCommand([&] { window.OpenSavestate(kit.Path("content.gs0")); });
+    QCOMPARE(window.StatusText(),
+             QStringLiteral("AutoDetect: VSRAM is little endian (by content)"));
+    QCOMPARE(window.VDP().GetVSRAMWord(0), uint16_t(0x0123));
   }
 
   void shortSavestateReportsAndNamesTheNewFile() {
@@ -277,8 +285,7 @@ class MainWindowTest : public QObject {
   }
 
   void droppingASavestateLoadsItAfterTheCloseQuery() {
-    if (!QFile::exists(FixturePath("emulator-h40/state.gs0")))
-      QSKIP("the emulator fixtures are not at hand");
+    QVERIFY(QFile::exists(FixturePath("emulator-h40/state.gs0")));
     TWindowKit kit;
     TfrmMain& window = kit.Start();
     window.show();

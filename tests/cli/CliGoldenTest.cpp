@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "CliTestKit.h"
+#include "TestData.h"
 
 namespace vantor::clitest {
 namespace {
@@ -27,10 +28,7 @@ void PrintTo(const TGoldenCase& test, std::ostream* out) {
 class CliGolden : public ::testing::TestWithParam<TGoldenCase> {};
 
 std::string fixtureDir() {
-  const char* fixtures = std::getenv("VANTOR_FIXTURES");
-  if (!fixtures) return {};
-  const std::string dir = std::string(fixtures) + "/emulator-h40";
-  return std::filesystem::exists(dir + "/state.gs0") ? dir : std::string();
+  return testdata::TestDataPath("emulator-h40");
 }
 
 // The number of differing pixels, and where the first one lies.
@@ -53,7 +51,7 @@ std::string compareIndexed(const QImage& actual, const QImage& golden) {
 
 TEST_P(CliGolden, PictureMatches) {
   const std::string fixture = fixtureDir();
-  if (fixture.empty()) GTEST_SKIP() << "the emulator fixture is not there (VANTOR_FIXTURES)";
+  ASSERT_TRUE(std::filesystem::exists(fixture + "/state.gs0")) << fixture << " holds no state.gs0";
   const TGoldenCase& test = GetParam();
   TTempDir dir;
   std::vector<std::string> args = {test.Args.front(), fixture + "/state.gs0"};

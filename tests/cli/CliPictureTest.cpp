@@ -109,11 +109,38 @@ TEST_F(CliPictures, RenderWritesTheFileTheScreenPageSaves) {
                 .Status,
             0);
   RenderScreenPicture(Model(),
-                      kRenderBackdrop | kRenderVirtualScreen | kRenderIgnoreHScroll |
-                          kRenderPlaneALo | kRenderSpritesHi,
+                      kRenderBackdrop | kRenderVirtualScreen | kRenderAllSprites |
+                          kRenderIgnoreHScroll | kRenderPlaneALo | kRenderSpritesHi,
                       picture);
   EXPECT_EQ(picture.Width(), 640);
   EXPECT_EQ(ReadFile(dir.Path("v.bmp")), EncodeBmp(picture));
+}
+
+// 21 one-cell sprites side by side on the screen's top line: the console draws 20 of them.
+TEST_F(CliPictures, RenderFollowsTheSpriteLimitsUnlessAllSprites) {
+  BuildScene();
+  for (int i = 0; i < 21; ++i) {
+    const auto x = static_cast<uint16_t>(128 + 8 * i);
+    const auto link = static_cast<uint8_t>(i < 20 ? i + 1 : 0);
+    // Y 128 | size 0 | link | pattern 1 in palette line 1 | X
+    Poke(kVramOffset + 0xF800 + 8 * static_cast<std::size_t>(i),
+         {0x00, 0x80, 0x00, link, 0x20, 0x01, static_cast<uint8_t>(x >> 8),
+          static_cast<uint8_t>(x)});
+  }
+  const std::string state = Save();
+  constexpr int kSprite = 0x10 | kPatternColor;
+  EXPECT_EQ(RunPng({"render", state}, "limits.png").pixelIndex(152, 0), kSprite);
+  EXPECT_EQ(RunPng({"render", state}, "limits.png").pixelIndex(160, 0), kBackground);
+  EXPECT_EQ(RunPng({"render", state, "--all-sprites"}, "all.png").pixelIndex(160, 0), kSprite);
+  // The entire virtual screen draws every sprite unless the limits are asked for.
+  EXPECT_EQ(RunPng({"render", state, "--virtual"}, "v.png").pixelIndex(288, 128), kSprite);
+  EXPECT_EQ(
+      RunPng({"render", state, "--virtual", "--sprite-limits"}, "vl.png").pixelIndex(288, 128),
+      kBackground);
+  const TRunResult both =
+      Run({"render", state, dir.Path("x.png"), "--all-sprites", "--sprite-limits"});
+  EXPECT_EQ(both.Status, 1);
+  EXPECT_THAT(both.Err, HasSubstr("--all-sprites and --sprite-limits exclude each other"));
 }
 
 TEST_F(CliPictures, RenderPngKeepsIndicesAndColourTable) {
@@ -209,11 +236,11 @@ TEST_F(CliPictures, SpriteSheetAndItsTransparentForm) {
   TIndexedBitmap sheet;
   BuildSpriteSheet(Model(), 16, sheet);
   ASSERT_EQ(sheet.Width(), 512);
-  ASSERT_EQ(sheet.Height(), 256);  // the model counts 128 sprites in H40
+  ASSERT_EQ(sheet.Height(), 160);  // the 80 sprites of an H40 table
   EXPECT_EQ(ReadFile(dir.Path("s.bmp")), EncodeBmp(sheet));
 
   const QImage png = RunPng({"sprites", state, "--transparent"}, "s.png");
-  ASSERT_EQ(png.size(), QSize(512, 256));
+  ASSERT_EQ(png.size(), QSize(512, 160));
   EXPECT_EQ(png.pixelIndex(0, 0), 0x10 | kPatternColor);
   EXPECT_EQ(qAlpha(png.pixel(0, 0)), 255);
   EXPECT_EQ(png.pixelIndex(8, 0), 0);
@@ -258,7 +285,8 @@ TEST_F(CliPictures, PaletteImportWritesColoursFromTheFirstEntryOn) {
   const TRunResult bad =
       Run({"palette", "import", state, dir.Path("bad.pal"), "-o", dir.Path("o2.gs0")});
   EXPECT_EQ(bad.Status, 2);
-  EXPECT_EQ(bad.Err, "Wrong File Type!\n");
+  EXPECT_EQ(bad.Err,
+            "Wrong File Type! \"" + dir.Path("bad.pal") + "\" is not a JASC-PAL palette file.\n");
 }
 
 TEST_F(CliPictures, PaletteImportHonoursABigEndianColourRam) {

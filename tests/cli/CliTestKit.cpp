@@ -34,13 +34,14 @@ std::string TTempDir::Path(std::string_view name) const {
   return m_path + "/" + std::string(name);
 }
 
-TRunResult RunTool(const std::vector<std::string>& args) {
-  return RunProgram(VANTOR_CLI_PATH, args);
+TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdoutPath) {
+  return RunProgram(VANTOR_CLI_PATH, args, stdoutPath);
 }
 
-TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutPath) {
   TTempDir dir;
-  const std::string outPath = dir.Path("stdout");
+  const std::string outPath = stdoutPath.empty() ? dir.Path("stdout") : stdoutPath;
   const std::string errPath = dir.Path("stderr");
 
   std::vector<std::string> environment;
@@ -79,7 +80,7 @@ TRunResult RunProgram(const std::string& program, const std::vector<std::string>
   }
   TRunResult result;
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.Out = ReadText(outPath);
+  if (stdoutPath.empty()) result.Out = ReadText(outPath);
   result.Err = ReadText(errPath);
   return result;
 }

@@ -80,5 +80,51 @@ TEST_F(StateModel, AShortImageStopsTheLoadWithStreamReadError) {
   }
 }
 
+// The desktop program's reading of a savestate shorter than its layout: what lies past the end
+// reads as zero, nothing the model held before stays, and the shortness is told.
+TEST_F(StateModel, APaddedLoadReadsWhatAShortImageHoldsAndZerosTheRest) {
+  const uint8_t reg1 = 0x44;
+  image.WriteAt(kRegOffset + 1, &reg1, 1);
+  const uint8_t pattern[2] = {0x12, 0x34};
+  image.WriteAt(kVramOffset + 6, pattern, 2);
+  EXPECT_TRUE(ImageToVDPPadded(layout, image, vdp));
+  EXPECT_EQ(vdp.VRAMData()[7], 0x34);
+
+  image.SetSize(kVramOffset + 7);  // Video RAM cut after its seventh byte
+  vdp.VRAMData()[0x8000] = 0xAB;
+  EXPECT_FALSE(ImageToVDPPadded(layout, image, vdp));
+  EXPECT_EQ(vdp.GetReg(1), 0x44);
+  EXPECT_EQ(vdp.VRAMData()[6], 0x12);
+  EXPECT_EQ(vdp.VRAMData()[7], 0);
+  EXPECT_EQ(vdp.VRAMData()[0x8000], 0);
+
+  // Cut inside the registers: those past the end read as zero.
+  image.SetSize(kRegOffset + 2);
+  vdp.SetReg(5, 0x7F);
+  EXPECT_FALSE(ImageToVDPPadded(layout, image, vdp));
+  EXPECT_EQ(vdp.GetReg(1), 0x44);
+  EXPECT_EQ(vdp.GetReg(5), 0);
+}
+
+// The parts the model changed since it last matched the image, and storing only those.
+TEST_F(StateModel, TheSnapshotNamesThePartsTheModelChanged) {
+  ImageToVDP(layout, image, vdp);
+  TVDPSnapshot synced;
+  synced.Take(vdp);
+  EXPECT_EQ(synced.Changed(vdp), 0u);
+  vdp.SetReg(12, 0x81);
+  vdp.VRAMData()[0xFFFF] = 1;
+  EXPECT_EQ(synced.Changed(vdp), unsigned(vdpRegisters | vdpVideoRAM));
+  vdp.SetCRAMWord(63, 0x0EEE);
+  vdp.SetVSRAMWord(39, 5);
+  EXPECT_EQ(synced.Changed(vdp), unsigned(vdpAllParts));
+
+  // The registers alone: the short image keeps its length.
+  image.SetSize(kRegOffset + 24);
+  VDPToImage(layout, image, vdp, vdpRegisters);
+  EXPECT_EQ(image.Size(), kRegOffset + 24);
+  EXPECT_EQ(image.Data()[kRegOffset + 12], 0x81);
+}
+
 }  // namespace
 }  // namespace vantor::clitest

@@ -113,6 +113,23 @@ TEST_F(FieldValues, ReadsPastTheImageFailWithTheStreamMessage) {
   EXPECT_THROW(WriteField(layout, image, "Test", "Far", 1), EFileError);
 }
 
+// For the grids of a short savestate: a field past the end is named but not read.
+TEST_F(FieldValues, TryReadFieldFlagsFieldsPastTheImage) {
+  image.SetSize(0x45);
+  const TFieldValue inside = TryReadField(layout, image, "Test", "Block|$2|2");
+  EXPECT_TRUE(inside.Ok);
+  EXPECT_FALSE(inside.PastEnd);
+  const TFieldValue across = TryReadField(layout, image, "Test", "Block|$4|2");
+  EXPECT_FALSE(across.Ok);
+  EXPECT_TRUE(across.PastEnd);
+  EXPECT_EQ(across.Spec.Name, "Blk[2]");
+  const TFieldValue far = TryReadField(layout, image, "Test", "Far");
+  EXPECT_TRUE(far.PastEnd);
+  EXPECT_EQ(far.Spec.Name, "F");
+  // An entry that is not usable is not past the end: it has no place at all.
+  EXPECT_FALSE(TryReadField(layout, image, "Test", "Missing").PastEnd);
+}
+
 TEST(ParseFieldInput, NumbersInEachColumnAndTheOneKeySteps) {
   const TFieldSpec word{"W", 0, 2, 0};
   const TFieldSpec byte{"B", 0, 1, 0};

@@ -122,6 +122,14 @@ TEST(SavestateDocument, BlankDocumentCarriesTheIdentifiers) {
   EXPECT_EQ(document.Caption(), "Palavex - C:\\st\\a.gs0*");
 }
 
+TEST(SavestateDocument, TheBlankDocumentIsNeverLargerThanASavestate) {
+  TLayout layout = layoutWith("DefaultFileSize=$7FFFFFFF\nFileIdentifier00=GST|$00000|3\n");
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  EXPECT_EQ(document.Image().Size(), 1048576u);
+  EXPECT_EQ(document.Image().Data()[2], 'T');
+}
+
 TEST(SavestateDocument, LoadTakesAtMostOneMebibyteAndAWrongTypeChangesNothing) {
   TempDir dir;
   TLayout layout = defaultLayout();
@@ -276,31 +284,79 @@ TEST(SavestateDocument, ASavestateIsReadFromANamedPipe) {
   EXPECT_EQ(document.Image().Bytes(), state);
 }
 
-TEST(VSRAMDetection, LittleEndianHeaderOrBigEndian) {
+TEST(VSRAMDetection, HeaderWithByte80Of5MeansLittleEndian) {
   TLayout layout = defaultLayout();
   std::vector<uint8_t> bytes(140408, 0);
   const uint8_t header[8] = {0x47, 0x53, 0x54, 0x40, 0xE0, 0, 0, 0};
   std::memcpy(bytes.data(), header, 8);
   bytes[80] = 5;
-  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 1);
+  bytes[0x192] = 0x01;  // 0x0123: content that reads better big-endian does not overrule it
+  bytes[0x193] = 0x23;
+  TVSRAMReason reason = TVSRAMReason::vrOff;
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes), &reason), 1);
+  EXPECT_EQ(reason, TVSRAMReason::vrHeader);
   EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$192|80|%101");
-  EXPECT_EQ(VSRAMStatusText(1), "AutoDetect: VSRAM is little endian");
+  EXPECT_EQ(VSRAMStatusText(1, reason), "AutoDetect: VSRAM is little endian (byte 80 is 5)");
   bytes[80] = 6;
-  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 2);
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes), &reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrContent);
   EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$192|80|%111");
-  EXPECT_EQ(VSRAMStatusText(2), "AutoDetect: VSRAM is big endian");
   bytes.resize(80);
   bytes[79] = 5;
-  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes)), 2);
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes), &reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrNoContent);
+  EXPECT_EQ(VSRAMStatusText(2, reason), "AutoDetect: VSRAM is big endian (no VSRAM to judge by)");
+}
+
+// VSRAM words use their low 10 bits (11 in interlace mode 2): the byte order under which
+// fewer words have higher bits set wins; a tie keeps big endian.
+TEST(VSRAMDetection, ContentDecidesWhenTheHeaderDoesNotSay) {
+  constexpr std::size_t kVSRAM = 0x192, kRegister12 = 0xFA + 12;
+  auto detect = [](std::vector<uint8_t> words, uint8_t register12, TVSRAMReason& reason) {
+    TLayout layout = defaultLayout();
+    std::vector<uint8_t> bytes = genecyst();
+    std::copy(words.begin(), words.end(), bytes.begin() + kVSRAM);
+    bytes[kRegister12] = register12;
+    const int result = AutoDetectVSRAMEndian(layout, SavestateImage(bytes), &reason);
+    const std::string flags = result == 1 ? "%101" : "%111";
+    EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$192|80|" + flags);
+    return result;
+  };
+  TVSRAMReason reason = TVSRAMReason::vrOff;
+  // 0x0123 and 0x002D stored least significant byte first: little endian.
+  EXPECT_EQ(detect({0x23, 0x01, 0x2D, 0x00}, 0, reason), 1);
+  EXPECT_EQ(reason, TVSRAMReason::vrContent);
+  EXPECT_EQ(VSRAMStatusText(1, reason), "AutoDetect: VSRAM is little endian (by content)");
+  // The same words most significant byte first: big endian.
+  EXPECT_EQ(detect({0x01, 0x23, 0x00, 0x2D}, 0, reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrContent);
+  // All zero, or words that read alike either way: big endian, as before.
+  EXPECT_EQ(detect({}, 0, reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrUndecided);
+  EXPECT_EQ(VSRAMStatusText(2, reason),
+            "AutoDetect: VSRAM is big endian (content fits both orders)");
+  EXPECT_EQ(detect({0x01, 0x01, 0x02, 0x02}, 0, reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrUndecided);
+  // 0x05FF needs 11 bits: too many without interlace (a tie with 0xFF05), enough in
+  // interlace mode 2 (register 12 = 0x06), where only the little-endian reading fits.
+  EXPECT_EQ(detect({0xFF, 0x05}, 0, reason), 2);
+  EXPECT_EQ(reason, TVSRAMReason::vrUndecided);
+  EXPECT_EQ(detect({0xFF, 0x05}, 0x06, reason), 1);
+  EXPECT_EQ(reason, TVSRAMReason::vrContent);
 }
 
 TEST(VSRAMDetection, OffLeavesTheEntryAlone) {
   std::string text(DefaultLayoutText());
   text.replace(text.find("AutoDetectVRAMEndian=1"), 22, "AutoDetectVRAMEndian=0");
   TLayout layout(LayoutIni::FromText(text));
-  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(genecyst())), 0);
+  std::vector<uint8_t> bytes = genecyst();
+  bytes[0x192] = 0x23;  // content that would say little endian
+  bytes[0x193] = 0x01;
+  TVSRAMReason reason = TVSRAMReason::vrContent;
+  EXPECT_EQ(AutoDetectVSRAMEndian(layout, SavestateImage(bytes), &reason), 0);
+  EXPECT_EQ(reason, TVSRAMReason::vrOff);
   EXPECT_EQ(layout.Ini().ReadString("VDP", "VSRAM", ""), "Vertical Scroll RAM|$00192|80");
-  EXPECT_EQ(VSRAMStatusText(0), "");
+  EXPECT_EQ(VSRAMStatusText(0, reason), "");
 }
 
 TEST(SavestateDocument, PatternSourceFollowsTheChosenBlock) {

@@ -348,7 +348,7 @@ void DecodedRegistersPageTest::tabOrderIsAsTabled() {
 
 void DecodedRegistersPageTest::readsWellAtTheSmallestWindow() {
   // A busy state: the widest values every field can show.
-  showRegisters({{12, 0x81}, {16, 0x03}, {23, 0x7F}, {22, 0xFF}, {21, 0xFF}});
+  showRegisters({{12, 0x81}, {16, 0x03}, {23, 0x7F}, {22, 0xFF}, {21, 0xFF}, {5, 0x7D}, {3, 0x2A}});
   QCOMPARE(m_page->size(), QSize(560, 380));
   QVector<QWidget*> shown;
   for (QWidget* w : m_page->findChildren<QWidget*>()) {

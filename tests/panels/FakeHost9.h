@@ -160,7 +160,10 @@ class TFakeHost9 : public TVDPPageHost {
   void ShowVDPPage(TVDPPageId page) override { ShownVDPPage = page; }
   void ShowMainCPURAM() override { ++MainCPURAMShown; }
   TVDPPageId CurrentVDPPage() const override { return Current; }
-  void LoadHexEditFromImage(THexPageId page, bool) override { HexPagesReloaded.push_back(page); }
+  bool LoadHexEditFromImage(THexPageId page, bool) override {
+    HexPagesReloaded.push_back(page);
+    return true;
+  }
   TQuorHexEditorEx* HexEditor(THexPageId page) override {
     if (page == THexPageId::hpMainRAM) return &MainRAMEditor;
     if (page == THexPageId::hpVideoRAM) return &VideoRAMEditor;

@@ -30,16 +30,23 @@ TEST(VRAMBoundsTest, PlaneNamesPastTheEndWrapToTheStart) {
   EXPECT_EQ(bmp.Pixel(8, 0), 0u);
 }
 
-TEST(VRAMBoundsTest, SpriteTableAtTheTopWraps) {
+TEST(VRAMBoundsTest, SpriteTableAtTheTopStaysInsideVideoRAM) {
   auto vdp = std::make_unique<TMegaDriveVDP>();
-  vdp->SetFlag(kFlagH40, true);
-  vdp->SetReg(5, 0x7F);  // 0xFE00: sprites 64-127 lie past the end
+  vdp->SetReg(5, 0x7F);  // H32: 0xFE00, 64 entries up to 0xFFFF
   EXPECT_EQ(vdp->SpriteTable(), 0xFE00u);
+  EXPECT_EQ(vdp->SpriteEntryAddress(63), 0xFFF8u);
+  vdp->SetFlag(kFlagH40, true);  // H40: 0xFC00 (bit 0 ignored), 80 entries up to 0xFE7F
+  EXPECT_EQ(vdp->SpriteTable(), 0xFC00u);
+  EXPECT_EQ(vdp->SpriteEntryAddress(79), 0xFE78u);
+  vdp->SetSprite(79, testkit::sprite(0x123, 0x45, 0x0A, 0, 0x6789));
+  EXPECT_EQ(vdp->ReadVRAMWord(0xFE78), 0x45);
+  EXPECT_EQ(vdp->GetSprite(79).X, 0x123);
+  // Entries the table does not have are neither read nor written.
   vdp->SetSprite(127, testkit::sprite(0x123, 0x45, 0x0A, 0, 0x6789));
-  EXPECT_EQ(vdp->ReadVRAMWord(63 * 8), 0x45);  // 0xFE00 + 127 * 8 = 0x101F8
-  EXPECT_EQ(vdp->GetSprite(127).X, 0x123);
-  // A sprite entry that straddles the end: its words are read one byte each side.
-  vdp->SetReg(5, 0x7F);
+  EXPECT_EQ(vdp->ReadVRAMWord(0x01F8), 0);
+  EXPECT_EQ(vdp->GetSprite(127), TSpriteEntry{});
+  // Addresses wrap as the VDP's do: a word at the end is read one byte each side.
+  EXPECT_EQ(vdp->SpriteEntryAddress(8200), (0xFC00u + 8200 * 8) & 0xFFFF);
   vdp->VRAMData()[0xFFFF] = 0x01;
   vdp->VRAMData()[0x0000] = 0x02;
   EXPECT_EQ(vdp->ReadVRAMWord(0xFFFF), 0x0102);

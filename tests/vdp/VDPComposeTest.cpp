@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "VDPTestKit.h"
 #include "vdp/MegaDriveVDP.h"
@@ -106,21 +107,29 @@ INSTANTIATE_TEST_SUITE_P(PriorityTable, PriorityStackTest, ::testing::Values(
   TStackCase{"OperatorsAreColoursWithoutIt", false, 0x3E, false, true, false, true, false, 0x3E}));
 // clang-format on
 
-TEST(ShadowHighlightTest, ColourFourteenOfLinesZeroToTwoIsNeverMarked) {
+// Colour 14 of lines 0 to 2 escapes the marks only as a sprite's own pixel. Row 0, one cell
+// each: plane A colour 14 of lines 0, 2, 3 and colour 13, all low; a high plane A colour 14
+// under a high highlight and a high shadow operator; low sprites of colour 14, lines 0 and 2.
+TEST(ShadowHighlightTest, ColourFourteenIsUnmarkedOnlyAsASpritePixel) {
   auto vdp = makeStandardVDP();
   vdp->SetFlag(kFlagShadowHighlight, true);
-  setName(*vdp, kPlaneA, 32, 0, 0, cell(14, 0));
-  setName(*vdp, kPlaneA, 32, 1, 0, cell(14, 2));
-  setName(*vdp, kPlaneA, 32, 2, 0, cell(14, 3));
-  setName(*vdp, kPlaneA, 32, 3, 0, cell(13, 0));
+  const uint16_t names[8] = {cell(14, 0),       cell(14, 2),       cell(14, 3), cell(13, 0),
+                             cell(14, 0, true), cell(14, 0, true), cell(1, 0),  cell(1, 0)};
+  for (int c = 0; c < 8; ++c)
+    setName(*vdp, kPlaneA, 32, c, 0, names[c]);
+  vdp->SetSprite(0, sprite(128 + 32, 128, 0, 1, cell(14, 3, true)));  // highlight operator
+  vdp->SetSprite(1, sprite(128 + 40, 128, 0, 2, cell(15, 3, true)));  // shadow operator
+  vdp->SetSprite(2, sprite(128 + 48, 128, 0, 3, cell(14, 0)));
+  vdp->SetSprite(3, sprite(128 + 56, 128, 0, 0, cell(14, 2)));
   TIndexedBitmap bmp;
   RenderScreenPicture(*vdp, kRenderAllLayers, bmp);
-  EXPECT_EQ(bmp.Pixel(0, 0), 0x0Eu);
-  EXPECT_EQ(bmp.Pixel(8, 0), 0x2Eu);
-  EXPECT_EQ(bmp.Pixel(16, 0), 0xBEu);
-  EXPECT_EQ(bmp.Pixel(24, 0), 0x8Du);
+  std::vector<uint32_t> cells;
+  for (int c = 0; c < 8; ++c)
+    cells.push_back(bmp.Pixel(8 * c, 0));
+  EXPECT_EQ(cells, (std::vector<uint32_t>{0x8E, 0xAE, 0xBE, 0x8D, 0x4E, 0x8E, 0x0E, 0x2E}));
   RenderScreenPicture(*vdp, kRenderAllLayers | kRenderIgnoreShadowHighlight, bmp);
   EXPECT_EQ(bmp.Pixel(24, 0), 0x0Du);
+  EXPECT_EQ(bmp.Pixel(0, 0), 0x0Eu);
 }
 
 // --- Sprites in the composed screen --------------------------------------------------------
@@ -193,16 +202,20 @@ TEST(VirtualScreenTest, SizeCoversThePlaneAndTheSprites) {
   ScreenPictureSize(*vdp, kRenderVirtualScreen, w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 384);
-  vdp->SetSprite(0, sprite(500, 600, 0x0F, 0, 0));
+  vdp->SetSprite(0, sprite(500, 0x258, 0x0F, 0, 0));
   ScreenPictureSize(*vdp, kRenderVirtualScreen, w, h);
   EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 632);
+  EXPECT_EQ(h, 384);  // Y has nine bits: 0x258 is row 0x58
+  vdp->SetSprite(0, sprite(500, 0x1F0, 0x0F, 0, 0));
+  ScreenPictureSize(*vdp, kRenderVirtualScreen, w, h);
+  EXPECT_EQ(h, 528);
   vdp->SetReg(16, 0);
   ScreenPictureSize(*vdp, kRenderVirtualScreen, w, h);
   EXPECT_EQ(w, 532);
+  vdp->SetSprite(0, sprite(500, 0x3F0, 0x0F, 0, 0));
   vdp->SetInterlaceMode(2);
   ScreenPictureSize(*vdp, kRenderVirtualScreen, w, h);
-  EXPECT_EQ(h, 256 + 512);  // Y keeps nine bits in this mode: 600 reads as 88
+  EXPECT_EQ(h, 0x3F0 + 64);  // ten bits in this mode, cells 16 high
 }
 
 TEST(VirtualScreenTest, PlaneAtOneHundredTwentyEightAndSpritesAtTheirPositions) {

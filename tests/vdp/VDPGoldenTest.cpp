@@ -4,14 +4,13 @@
 #include <QImage>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <vector>
 
-#include "VDPTestKit.h"
+#include "TestData.h"
+#include "cli/StateModel.h"
+#include "document/DefaultLayout.h"
+#include "document/SavestateDocument.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 
@@ -20,30 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the default layout puts the VDP in a Genecyst savestate.
-constexpr std::size_t kRegistersAt = 0xFA;
-constexpr std::size_t kCRAMAt = 0x112;
-constexpr std::size_t kVSRAMAt = 0x192;
-constexpr std::size_t kVRAMAt = 0x12478;
+// A savestate of a current emulator with its own picture of the frame (see its README.txt).
+const fs::path kFixture = testdata::TestDataPath("emulator-h40");
 
 // The emulator's output levels: channel c shows L[2c] normal, L[c] shadowed, L[7 + c]
 // highlighted.
 constexpr std::array<int, 15> kLevels = {0,   27,  49,  71,  87,  103, 119, 130,
                                          146, 157, 174, 190, 206, 228, 255};
-
-fs::path fixtureFolder() {
-  const char* root = std::getenv("VANTOR_FIXTURES");
-  return root ? fs::path(root) / "emulator-h40" : fs::path();
-}
-
-std::vector<uint8_t> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<uint8_t> slice(const std::vector<uint8_t>& file, std::size_t at, std::size_t n) {
-  return {file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(at + n)};
-}
 
 // The emulator's colour of one pixel code (bits 0-5 CRAM entry, 6 highlight, 7 shadow).
 QRgb emulatorColor(const TMegaDriveVDP& vdp, uint8_t code) {
@@ -56,27 +38,22 @@ QRgb emulatorColor(const TMegaDriveVDP& vdp, uint8_t code) {
   return qRgb(level((w >> 1) & 7), level((w >> 5) & 7), level((w >> 9) & 7));
 }
 
+// The savestate is read as the program reads it: the built-in layout, VSRAM byte order
+// detection on. This emulator writes its VSRAM little-endian without the header byte that
+// says so; the content tells.
 TEST(VDPGoldenTest, ComposedScreenEqualsTheEmulatorsFrame) {
-  const fs::path folder = fixtureFolder();
-  if (folder.empty() || !fs::exists(folder / "state.gs0")) {
-    GTEST_SKIP() << "fixture emulator-h40 not found (VANTOR_FIXTURES)";
-  }
-  const std::vector<uint8_t> state = readFile(folder / "state.gs0");
-  ASSERT_GE(state.size(), kVRAMAt + 65536);
+  TLayout layout(LayoutIni::FromText(DefaultLayoutText()));
+  TSavestateDocument document(layout);
+  const auto load = document.Load((kFixture / "state.gs0").string(), nullptr);
+  ASSERT_EQ(load.Status, TSavestateDocument::TLoadStatus::lsLoaded);
+  EXPECT_EQ(load.VSRAMDetection, 1);
+  EXPECT_EQ(load.VSRAMReason, TVSRAMReason::vrContent);
   auto vdp = std::make_unique<TMegaDriveVDP>();
-  for (uint8_t r = 0; r < 24; ++r)
-    vdp->SetReg(r, state[kRegistersAt + r]);
-  // This emulator stores CRAM and VSRAM as little-endian words: no swap.
-  testkit::TVectorStream cram(slice(state, kCRAMAt, 128));
-  vdp->LoadCRAM(cram, false);
-  testkit::TVectorStream vsram(slice(state, kVSRAMAt, 80));
-  vdp->LoadVSRAM(vsram, false);
-  testkit::TVectorStream vram(slice(state, kVRAMAt, 65536));
-  vdp->LoadVRAM(vram);
+  ImageToVDP(layout, document.Image(), *vdp);
 
   TIndexedBitmap picture;
   RenderScreenPicture(*vdp, kRenderAllLayers, picture);
-  const QImage frame = QImage(QString::fromStdString((folder / "frame.png").string()))
+  const QImage frame = QImage(QString::fromStdString((kFixture / "frame.png").string()))
                            .convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(frame.isNull());
   ASSERT_EQ(picture.Width(), frame.width());

@@ -100,9 +100,9 @@ TEST_F(VDPPicturesTest, SpriteSheetDrawsEverySpriteInTableOrderOverTheBackground
   EXPECT_EQ(sheet.Pixel(32, 64 + 15), 0x23u);  // sprite 17: row 2, column 1
   vdp.SetFlag(kFlagH40, true);
   EXPECT_EQ(ViewSpritesPerRow(vdp), 16);
-  BuildSpriteSheet(vdp, ViewSpritesPerRow(vdp), sheet);
+  BuildSpriteSheet(vdp, ViewSpritesPerRow(vdp), sheet);  // the 80 entries of an H40 table
   EXPECT_EQ(sheet.Width(), 512);
-  EXPECT_EQ(sheet.Height(), 256);
+  EXPECT_EQ(sheet.Height(), 160);
 }
 
 TEST_F(VDPPicturesTest, ScreenPictureHasTheScreenSizeAndColourTable) {

@@ -83,7 +83,9 @@ TEST_F(VDPRegistersTest, H40CountsWhenEitherBitIsSetAndSetsBoth) {
     EXPECT_EQ(vdp.GetMetric(mkScreenWidth), 320);
     EXPECT_EQ(vdp.GetMetric(mkWindowCellsWide), 64);
     EXPECT_EQ(vdp.GetMetric(mkWindowWidth), 512);
-    EXPECT_EQ(vdp.GetMetric(mkSpriteCount), 128);
+    EXPECT_EQ(vdp.GetMetric(mkSpriteCount), 80);
+    EXPECT_EQ(vdp.GetMetric(mkSpritesPerLine), 20);
+    EXPECT_EQ(vdp.GetMetric(mkSpriteCellsPerLine), 40);
   }
   vdp.SetReg(12, 0x08);
   vdp.SetFlag(kFlagH40, true);

@@ -30,18 +30,20 @@ TEST_F(VDPSpritesTest, EntriesDecodeWithTheirMasks) {
   const uint8_t raw[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0x12, 0x34, 0xFF, 0xFF};
   std::copy_n(raw, 8, vdp.VRAMData() + testkit::kSprites + 3 * 8);
   const TSpriteEntry s = vdp.GetSprite(3);
-  EXPECT_EQ(s.Y, 0x3FF);
+  EXPECT_EQ(s.Y, 0x1FF);
   EXPECT_EQ(s.Size, 0x0F);
   EXPECT_EQ(s.Link, 0x7F);
   EXPECT_EQ(s.Attr, 0x1234);
   EXPECT_EQ(s.X, 0x1FF);
 }
 
-TEST_F(VDPSpritesTest, InterlaceModeTwoKeepsNineBitsOfY) {
-  vdp.SetSprite(0, sprite(0, 0x0300, 0, 0, 0));
-  EXPECT_EQ(vdp.GetSprite(0).Y, 0x300);
-  vdp.SetInterlaceMode(2);
+TEST_F(VDPSpritesTest, YHasNineBitsAndTenInInterlaceModeTwo) {
+  vdp.SetSprite(0, sprite(0, 0x0290, 0, 0, 0));
+  EXPECT_EQ(vdp.GetSprite(0).Y, 0x090);
+  vdp.SetSprite(0, sprite(0, 0x0700, 0, 0, 0));
   EXPECT_EQ(vdp.GetSprite(0).Y, 0x100);
+  vdp.SetInterlaceMode(2);
+  EXPECT_EQ(vdp.GetSprite(0).Y, 0x300);
 }
 
 TEST_F(VDPSpritesTest, SetSpriteWritesUnmaskedBigEndianWords) {
@@ -55,9 +57,12 @@ TEST_F(VDPSpritesTest, IndicesPastTheTableReadZeroAndIgnoreWrites) {
   vdp.SetSprite(64, sprite(5, 5, 5, 5, 5));  // H32: 64 sprites
   EXPECT_EQ(vdp.GetSprite(64), TSpriteEntry{});
   EXPECT_EQ(vdp.ReadVRAMWord(testkit::kSprites + 64 * 8), 0);
-  vdp.SetFlag(kFlagH40, true);
-  vdp.SetSprite(64, sprite(5, 5, 5, 5, 5));
-  EXPECT_EQ(vdp.GetSprite(64).X, 5);
+  vdp.SetFlag(kFlagH40, true);  // H40: 80 sprites
+  vdp.SetSprite(79, sprite(5, 5, 5, 5, 5));
+  EXPECT_EQ(vdp.GetSprite(79).X, 5);
+  vdp.SetSprite(80, sprite(5, 5, 5, 5, 5));
+  EXPECT_EQ(vdp.GetSprite(80), TSpriteEntry{});
+  EXPECT_EQ(vdp.ReadVRAMWord(testkit::kSprites + 80 * 8), 0);
 }
 
 TEST_F(VDPSpritesTest, ChainFollowsLinksUntilZero) {
@@ -77,14 +82,18 @@ TEST_F(VDPSpritesTest, LoopsEndAfterSpriteCountVisits) {
   EXPECT_EQ(visited[63], 5);
   EXPECT_EQ(vdp.GetSpriteBounds(), (TVDPRect{100, 120, 216, 146}));
   vdp.SetFlag(kFlagH40, true);
-  EXPECT_EQ(chain().size(), 128u);
+  EXPECT_EQ(chain().size(), 80u);
 }
 
-TEST_F(VDPSpritesTest, LinkPastTheTableEndsAfterAZeroSprite) {
-  vdp.SetSprite(0, sprite(300, 200, 0, 100, 0));  // H32 has 64 sprites
-  EXPECT_EQ(chain(), (std::vector<int>{0, 100}));
-  // The zero sprite is a 1 x 1 sprite at 0, 0.
-  EXPECT_EQ(vdp.GetSpriteBounds(), (TVDPRect{0, 0, 308, 208}));
+TEST_F(VDPSpritesTest, LinkPastTheTableEndsTheList) {
+  vdp.SetSprite(0, sprite(300, 200, 0, 63, 0));  // H32 has 64 sprites
+  vdp.SetSprite(63, sprite(310, 210, 0, 64, 0));
+  EXPECT_EQ(chain(), (std::vector<int>{0, 63}));
+  // The sprite named past the table takes no part, not even as a sprite at 0, 0.
+  EXPECT_EQ(vdp.GetSpriteBounds(), (TVDPRect{300, 200, 318, 218}));
+  vdp.SetFlag(kFlagH40, true);  // 80 sprites: 64 is in the table, 80 is not
+  vdp.SetSprite(64, sprite(320, 220, 0, 80, 0));
+  EXPECT_EQ(chain(), (std::vector<int>{0, 63, 64}));
 }
 
 TEST_F(VDPSpritesTest, BoundsStartEmptyAndCountAllChainedSprites) {

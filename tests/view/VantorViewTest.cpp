@@ -105,7 +105,8 @@ void VantorViewTest::picturesHaveTheirSizes_data() {
   QTest::newRow("patterns, 8 x 8") << int(vmPatterns) << 0 << QSize(512, 256);
   QTest::newRow("patterns, 8 x 16") << int(vmPatterns) << int(kInterlace2) << QSize(512, 256);
   QTest::newRow("sprites, 32 cells") << int(vmSprites) << 0 << QSize(256, 256);
-  QTest::newRow("sprites, 40 cells") << int(vmSprites) << int(kH40) << QSize(512, 256);
+  // The 80 entries of an H40 table, 16 to a row.
+  QTest::newRow("sprites, 40 cells") << int(vmSprites) << int(kH40) << QSize(512, 160);
 }
 
 void VantorViewTest::picturesHaveTheirSizes() {
@@ -484,7 +485,10 @@ void VantorViewTest::copyPutsTheUnscaledPicture() {
 void VantorViewTest::shortcutsReachTheMenuItems() {
   QCOMPARE(m_view->pmiSaveBmp()->text(), QStringLiteral("&Save to Bitmap..."));
   QCOMPARE(m_view->pmiCopyToCB()->text(), QStringLiteral("&Copy to Clipboard"));
-  QCOMPARE(m_view->pmViewMain()->actions().size(), 2);
+  QCOMPARE(m_view->pmiAllSprites()->text(), QStringLiteral("&All sprites"));
+  QVERIFY(m_view->pmiAllSprites()->isCheckable());
+  QVERIFY(!m_view->AllSprites());
+  QCOMPARE(m_view->pmViewMain()->actions().size(), 4);  // the two, a separator, All sprites
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
   showAndWait();
   m_view->activateWindow();
