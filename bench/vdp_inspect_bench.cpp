@@ -1,8 +1,11 @@
-// Speed of the pixel inspector: what hovering the screen costs per mouse move (the time of
-// one iteration is the cost of one pixel).
+// Speed of the pixel inspector (what hovering the screen costs per mouse move: the time of one
+// iteration is the cost of one pixel), and of what the overlays and the Video RAM map compute
+// once per picture.
 #include <benchmark/benchmark.h>
 
 #include "vdp/PixelInspector.h"
+#include "vdp/ScreenOverlays.h"
+#include "vdp/VRAMMap.h"
 #include "vdp_scene.h"
 
 namespace vantor {
@@ -57,6 +60,34 @@ void BM_InspectPixelWithSummary(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_InspectPixelWithSummary)->Unit(benchmark::kMicrosecond);
+
+// The sprite facts of every line and the sprite boxes, once per rendered picture.
+void BM_ScreenOverlays(benchmark::State& state) {
+  auto vdp = bench::makeBusyScene(80);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(GetScreenOverlays(*vdp, kRenderAllLayers).Lines.data());
+}
+BENCHMARK(BM_ScreenOverlays)->Unit(benchmark::kMicrosecond);
+
+// Plane A's cells along every row (scrolled per line, two-cell vertical scroll).
+void BM_PlaneGrid(benchmark::State& state) {
+  auto vdp = bench::makeBusyScene(80);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(GetPlaneGrid(*vdp, kRenderAllLayers, TScrolledPlane::spA).data());
+}
+BENCHMARK(BM_PlaneGrid)->Unit(benchmark::kMicrosecond);
+
+// The Video RAM map and its picture.
+void BM_VRAMMapWithPicture(benchmark::State& state) {
+  auto vdp = bench::makeBusyScene(80);
+  TIndexedBitmap picture;
+  for (auto _ : state) {
+    const TVRAMMap map = BuildVRAMMap(*vdp);
+    BuildVRAMMapPicture(map, picture);
+    benchmark::DoNotOptimize(picture.Bits());
+  }
+}
+BENCHMARK(BM_VRAMMapWithPicture)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vantor

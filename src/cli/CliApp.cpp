@@ -16,6 +16,11 @@ constexpr TOptionSpec kRenderOptions[] = {
     {"--layers", true},          {"--layers-dir", true},      {"--no-backdrop", false},
     {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
     {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
+constexpr TOptionSpec kInspectOptions[] = {
+    {"--json", false},           {"--layers", true},          {"--no-backdrop", false},
+    {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
+    {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
+constexpr TOptionSpec kVRAMMapOptions[] = {{"--json", false}, {"--png", true}};
 constexpr TOptionSpec kPatternOptions[] = {
     {"--line", true}, {"--source", true}, {"--transparent", false}};
 constexpr TOptionSpec kPatternImportOptions[] = {
@@ -63,6 +68,35 @@ constexpr TCommand kCommands[] = {
      "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
      "                    that layer alone without backdrop; with --layers only those\n",
      kRenderOptions, 1, 2, RunRender},
+    {"inspect",
+     "inspect STATE X Y [--virtual] [--all-sprites | --sprite-limits] [--json]\n"
+     "       [--layers LIST] [--no-backdrop] [--ignore-hscroll] [--ignore-vscroll]\n"
+     "       [--ignore-shadow]",
+     "Tells how the screen composed pixel X, Y of the picture 'render' writes with the same\n"
+     "options (0, 0 is its top-left): for plane B, plane A and the window the cell, the scroll\n"
+     "values, the name table entry's address and word, the pattern, palette line, priority and\n"
+     "flips, and the byte and nibble of the pattern pixel; for the sprites the sprite shown\n"
+     "(its number, its position in the link chain, its entry), every sprite covering the pixel\n"
+     "with what the console does with it on this line (drawn, cut at the cell limit, dropped\n"
+     "by the sprite or cell limit, masked), and the line's sprites and cells; the\n"
+     "shadow/highlight marks; the priority case and which layer won and why; the pixel code,\n"
+     "its CRAM entry and colour. --json writes the same as a JSON object. A pixel outside the\n"
+     "picture is refused (exit status 1). The options are those of render.\n",
+     kInspectOptions, 3, 3, RunInspect},
+    {"vram-map", "vram-map STATE [--json] [--png OUT]",
+     "Lists what the display uses Video RAM for, in blocks of 32 bytes: the plane A, plane B\n"
+     "and window name tables, the sprite table and the horizontal scroll table (also as the\n"
+     "exact bytes the display reads: the window's cells on the screen, the scroll entries of\n"
+     "the scroll mode), the patterns the planes and the chained sprites show, and what nothing\n"
+     "points at. A block holding a table and patterns in use, or two tables, is an overlap.\n"
+     "Then the patterns in use and who shows them. --json writes the same as a JSON object.\n"
+     "  --png OUT         also writes the map as a 512 x 256 picture laid out as the pattern\n"
+     "                    sheet of 'patterns' (each block an 8 x 8 square at its pattern's\n"
+     "                    place), coloured by use: dark free, blue plane A table, teal plane B\n"
+     "                    table, violet window table, orange sprite table, pink H scroll table,\n"
+     "                    green plane patterns, yellow sprite patterns, white patterns of both,\n"
+     "                    red overlaps (a name ending in .bmp writes BMP)\n",
+     kVRAMMapOptions, 1, 1, RunVRAMMap},
     {"patterns", "patterns STATE OUT [--line 0-3] [--source vram|main] [--transparent]",
      "Writes the 512 x 256 sheet of all patterns (64 to a row) that the Patterns & Sprites\n"
      "page saves: 4 bits per pixel in BMP, indexed in PNG, coloured by a palette line.\n"

@@ -7,6 +7,8 @@ namespace vantor {
 
 int RunInfo(TCliContext& context);
 int RunRender(TCliContext& context);
+int RunInspect(TCliContext& context);
+int RunVRAMMap(TCliContext& context);
 int RunPatterns(TCliContext& context);
 int RunPatternsImport(TCliContext& context);
 int RunMap(TCliContext& context);

@@ -82,8 +82,11 @@ std::string WinnerText(const TPixelAccount& a) {
     text += std::string(level(priorityOf(a, a.Beaten[i]))) + " " +
             std::string(PixelLayerText(a.Beaten[i]));
   }
-  if (priorityOf(a, a.Beaten.front()) == high)
-    text += " (same priority: sprite, then plane A or window, then plane B)";
+  // Among equal priorities the sprite comes first, then plane A (or the window), then B.
+  if (priorityOf(a, a.Beaten.front()) == high) {
+    text += " (equal priority: " + std::string(PixelLayerText(a.Winner)) + " before " +
+            std::string(PixelLayerText(a.Beaten.front())) + ")";
+  }
   return text;
 }
 

@@ -209,7 +209,7 @@ void TPixelInspector::inspectSprites(TPixelAccount& out) const {
         patternPixel(e.Attr, uint16_t(e.Attr + cellColumn * e.CellsHigh() + cellRow),
                      row % cellHeight, hflip ? 7 - pixelColumn : pixelColumn);
     const bool halfOn = (m_options & (pixel.Priority ? kRenderSpritesHi : kRenderSpritesLo)) != 0;
-    TSpriteCover cover{s.Number, s.Position, on.Fate, false, pixel.ColorIndex};
+    TSpriteCover cover{s.Number, s.Position, on.Fate, pixel.Priority, false, pixel.ColorIndex};
     cover.Drawn = halfOn && screenColumn < (all ? e.CellsWide() : on.Cells);
     account.Covering.push_back(cover);
     if (!cover.Drawn || pixel.ColorIndex == 0 || account.Found) continue;

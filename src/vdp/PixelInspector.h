@@ -62,6 +62,7 @@ struct TSpriteCover {
   int Number = 0;
   int Position = 0;                         // in the link chain
   TSpriteFate Fate = TSpriteFate::sfDrawn;  // the console's, on this line
+  bool High = false;                        // its priority bit
   bool Drawn = false;      // this render draws it at this pixel (rule, cell cut, priority half)
   uint8_t ColorIndex = 0;  // its pattern pixel here, 0 transparent
 };
@@ -142,8 +143,9 @@ class TPixelInspector {
 // One pixel without keeping an inspector.
 TPixelAccount InspectPixel(const TMegaDriveVDP& vdp, uint16_t options, int32_t x, int32_t y);
 
-// Which layer won and why, e.g. "plane A high over low sprite, low plane B" or "backdrop: no
-// layer opaque". Layers of the same priority go sprite, plane A (or window), plane B.
+// Which layer won and why, e.g. "plane A high over low sprite, low plane B", "sprite low over
+// low plane B (equal priority: sprite before plane B)" or "backdrop: no layer opaque". Among
+// equal priorities the sprite comes first, then plane A (or the window), then plane B.
 std::string WinnerText(const TPixelAccount& account);
 
 // A one-line summary for a status bar, e.g.
