@@ -24,8 +24,9 @@ struct TScreenGeometry {
   // The window is drawn in the union of its two bands: WindowColumns, the columns left or
   // right of its horizontal position over every row of the window's extent, and WindowRows,
   // the rows above or below its vertical position over every column of it. The extent is
-  // mkWindowWidth x mkWindowHeight from the plane rectangle's top-left; on the entire virtual
-  // screen it may reach right of the plane rectangle. A band without width or height is empty.
+  // mkWindowWidth x mkWindowHeight from the plane rectangle's top-left, and may reach past the
+  // picture (a 64-cell window on a 40-cell screen) or, on the entire virtual screen, right of
+  // the plane rectangle: clip to the picture. A band without width or height is empty.
   TVDPRect WindowArea;
   TVDPRect WindowColumns;
   TVDPRect WindowRows;
