@@ -25,21 +25,19 @@ endfunction()
 # A GoogleTest executable registered with ctest.
 function(vantor_gtest target)
   add_executable(${target} ${ARGN})
-  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main testdata)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   vantor_warnings(${target})
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VANTOR_FIXTURES=${VANTOR_FIXTURES_DIR}")
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # A QtTest executable registered with ctest, run on the offscreen platform.
 function(vantor_qtest target)
   add_executable(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES AUTOMOC ON)
-  target_link_libraries(${target} PRIVATE Qt6::Test)
+  target_link_libraries(${target} PRIVATE Qt6::Test testdata)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   vantor_warnings(${target})
   add_test(NAME ${target} COMMAND ${target})
-  set_tests_properties(${target} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTOR_FIXTURES=${VANTOR_FIXTURES_DIR}")
+  set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

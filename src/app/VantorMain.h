@@ -66,7 +66,7 @@ class TfrmMain : public QMainWindow, public TVDPPageHost, public TMemoryPageHost
   // Before saving and the close query: every edit held outside the image reaches it.
   void CommitPendingEdits();
   // False when the block reaches past the image's end (the rest shows as zeros).
-  bool LoadHexEditFromImage(THexPageId page, bool reset);
+  bool LoadHexEditFromImage(THexPageId page, bool reset) override;
   void StoreHexEditToImage(THexPageId page);
   void SetFileName(const QString& fileName);
 

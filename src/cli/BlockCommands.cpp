@@ -10,7 +10,7 @@ int RunDump(TCliContext& context) {
   const TBlockName& block = BlockByName(Argument(context, 1));
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
-  const TFieldSpec spec = BlockEntry(*state.Layout, block);
+  const TFieldSpec spec = BlockEntry(state, block);
 
   std::vector<uint8_t> bytes(static_cast<std::size_t>(spec.Size));
   state.Image().ReadAt(static_cast<std::size_t>(spec.Offset), bytes.data(), bytes.size());
@@ -23,7 +23,7 @@ int RunLoad(TCliContext& context) {
   OutputPath(context);
   const TLayout layout = LoadLayout(context);
   TLoadedState state = LoadState(context, layout, Argument(context, 0));
-  const TFieldSpec spec = BlockEntry(*state.Layout, block);
+  const TFieldSpec spec = BlockEntry(state, block);
 
   // The block keeps its size: a short file leaves the rest zero, a long one is cut.
   const auto size = static_cast<std::size_t>(spec.Size);

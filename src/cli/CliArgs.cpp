@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/Numbers.h"
+
 namespace vantor {
 namespace {
 
@@ -12,9 +14,11 @@ const TOptionSpec* findOption(std::span<const TOptionSpec> known, std::string_vi
 }
 
 bool looksLikeOption(std::string_view arg) {
-  // "-" alone and negative numbers ("-5" as a field value) are arguments.
+  // "-" alone and negative numbers ("-5", "-$10", "-x1F" as field values) are arguments; a
+  // minus before a digit, "$" or "%" starts a number, even one that turns out malformed.
   if (arg.size() < 2 || arg[0] != '-') return false;
-  return !(arg[1] >= '0' && arg[1] <= '9');
+  if (std::string_view("0123456789$%").find(arg[1]) != std::string_view::npos) return false;
+  return !TryParseInt64(arg).has_value();
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ struct TOptionSpec {
 class TCommandLine {
  public:
   // Options may stand anywhere ("--name value" or "--name=value"); "--" ends them. An
-  // unknown option, a missing value or a value given to a switch sets the error.
+  // argument that looks like a negative number ("-5", "-$10") is never an option. An unknown
+  // option, a missing value or a value given to a switch sets the error.
   static TCommandLine Parse(std::span<const std::string> args, std::span<const TOptionSpec> known);
 
   const std::string& Error() const { return m_error; }

@@ -9,9 +9,11 @@
 #include <string_view>
 
 #include "cli/CliArgs.h"
+#include "document/Errors.h"
 #include "document/FieldSpec.h"
 #include "document/Layout.h"
 #include "document/SavestateDocument.h"
+#include "vdp/MegaDriveVDP.h"
 
 namespace vantor {
 
@@ -28,6 +30,12 @@ class EUsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A value the field cannot take (exit status 1); what() is the whole message.
+class EValueError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // The layout names no usable entry for what was asked.
 class ENoEntryError : public std::runtime_error {
  public:
@@ -39,16 +47,30 @@ struct TCliContext {
   std::ostream& Out;
   std::ostream& Err;
   std::string ProgramPath;  // the executable, for finding the layout file
+  // Filled in as the command goes, so that errors can name the files: the layout file read
+  // (empty for the built-in layout) and the savestate loaded last.
+  std::string LayoutPath;
+  std::string StatePath;
 };
 
 // The layout of --layout FILE, or the file the desktop program reads (vantor.ini in its
 // directories), never created; the built-in layout when there is none.
-TLayout LoadLayout(const TCliContext& context);
+TLayout LoadLayout(TCliContext& context);
+
+// "The layout file "x.ini"", or "The built-in layout" for an empty path: how messages about
+// the layout's entries begin.
+std::string TheLayout(const std::string& layoutPath);
+// A message of the document about the layout file ("Error in INI File: Section ...") with
+// the file named: "Error in INI File "x.ini": Section ...".
+std::string NameLayoutFile(const std::string& layoutPath, const std::string& message);
+// "Stream read error: "a.gs0" is shorter than its layout says.", or the write error likewise.
+std::string StreamErrorMessage(const EStreamError& error, const std::string& statePath);
 
 // A savestate loaded with its own copy of the layout: the VSRAM byte-order detection rewrites
 // the layout's [VDP] VSRAM entry for this file.
 struct TLoadedState {
   std::string Path;
+  std::string LayoutPath;  // as TCliContext::LayoutPath
   std::unique_ptr<TLayout> Layout;
   std::unique_ptr<TSavestateDocument> Document;
   int VSRAMDetection = 0;
@@ -58,7 +80,18 @@ struct TLoadedState {
 };
 
 // Throws EFileError with "Wrong File Type!" or the file message when it cannot be read.
-TLoadedState LoadState(const TCliContext& context, const TLayout& layout, const std::string& path);
+TLoadedState LoadState(TCliContext& context, const TLayout& layout, const std::string& path);
+
+// Runs work, which reads or writes the state's image; a stream error names the savestate. For
+// commands on two savestates (the one-savestate commands are covered by the error handler).
+template <typename Work>
+decltype(auto) OnStateImage(const TLoadedState& state, Work&& work) {
+  try {
+    return work();
+  } catch (const EStreamError& error) {
+    throw EFileError(StreamErrorMessage(error, state.Path));
+  }
+}
 
 // The -o file; EUsageError when it is missing.
 std::string OutputPath(const TCliContext& context);
@@ -87,8 +120,13 @@ inline constexpr TBlockName kBlockNames[] = {
 };
 // EUsageError for a name that is not in kBlockNames.
 const TBlockName& BlockByName(std::string_view name);
-// The block's entry; ENoEntryError when it is not usable.
-TFieldSpec BlockEntry(const TLayout& layout, const TBlockName& block);
+// ENoEntryError naming the entry when it names bytes no savestate has (a block of 2 GiB).
+void CheckEntrySize(const TLoadedState& state, std::string_view section, std::string_view key);
+// The block's entry; ENoEntryError when it is not usable or too large.
+TFieldSpec BlockEntry(const TLoadedState& state, const TBlockName& block);
+// Loads the VDP model from the image (ImageToVDP) once CheckEntrySize has passed every entry
+// the model is read from.
+void LoadVDPModel(TLoadedState& state, TMegaDriveVDP& vdp);
 
 // The sections whose LineNNN entries are register lines.
 inline constexpr std::string_view kRegisterSections[] = {"CPU MC68000", "CPU Z80", "VDP", "PSG",

@@ -70,8 +70,11 @@ void compareRegisters(TLoadedState& a, TLoadedState& b, std::vector<bool>& cover
       const std::string key = LineKey(i);
       TFieldSpec spec;
       if (!a.Layout->ReadFieldSpec(section, key, spec)) continue;
-      const TFieldValue old = ReadField(*a.Layout, a.Image(), section, key);
-      const TFieldValue now = ReadField(*b.Layout, b.Image(), section, key);
+      CheckEntrySize(a, section, key);
+      const TFieldValue old =
+          OnStateImage(a, [&] { return ReadField(*a.Layout, a.Image(), section, key); });
+      const TFieldValue now =
+          OnStateImage(b, [&] { return ReadField(*b.Layout, b.Image(), section, key); });
       markCovered(covered, old.Spec.Offset, old.ByteCount);
       if (old.Value != now.Value) {
         differences.Registers.push_back(
@@ -84,14 +87,15 @@ void compareRegisters(TLoadedState& a, TLoadedState& b, std::vector<bool>& cover
 void compareBlocks(TLoadedState& a, TLoadedState& b, std::vector<bool>& covered,
                    TDifferences& differences) {
   for (const TBlockName& block : kBlockNames) {
+    CheckEntrySize(a, block.Section, block.Key);
     TFieldSpec spec;
     if (!a.Layout->ReadFieldSpec(block.Section, block.Key, spec)) continue;
     const auto offset = static_cast<std::size_t>(spec.Offset);
     const auto size = static_cast<std::size_t>(spec.Size);
     // A block past the end of either image is a truncated savestate: "Stream read error".
-    std::vector<uint8_t> probe(1);
-    a.Image().ReadAt(offset + size - 1, probe.data(), 1);
-    b.Image().ReadAt(offset + size - 1, probe.data(), 1);
+    uint8_t probe = 0;
+    OnStateImage(a, [&] { a.Image().ReadAt(offset + size - 1, &probe, 1); });
+    OnStateImage(b, [&] { b.Image().ReadAt(offset + size - 1, &probe, 1); });
     markCovered(covered, spec.Offset, spec.Size);
     collectRanges(
         a.Image().Data(), b.Image().Data(), offset, offset + size, offset, block.Name,

@@ -3,7 +3,6 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "cli/StateModel.h"
 #include "document/FieldSpec.h"
 #include "document/Numbers.h"
 
@@ -78,7 +77,7 @@ TInfo gatherInfo(TLoadedState& state) {
   info.Reason = state.VSRAMReason;
   info.VSRAMBigEndian = HasFlag(state.Layout->ReadFieldSpec("VDP", "VSRAM").Flags, ffBigEndian);
   TMegaDriveVDP vdp;
-  ImageToVDP(*state.Layout, state.Image(), vdp);
+  LoadVDPModel(state, vdp);
   gatherVDP(vdp, info);
   return info;
 }

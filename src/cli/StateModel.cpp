@@ -88,6 +88,23 @@ bool ImageToVDPPadded(const TLayout& layout, SavestateImage& image, TMegaDriveVD
   return loadModel(layout, image, vdp, true);
 }
 
+std::optional<uint8_t> ReadVDPRegister(const TLayout& layout, SavestateImage& image, int n) {
+  for (int i = 0, j = 0; i < kLineCount && j <= n; ++i) {
+    const TFieldValue field = ReadField(layout, image, kSection, LineKey(i));
+    if (!field.Ok) continue;
+    if (j++ == n) return static_cast<uint8_t>(field.Value);
+  }
+  return std::nullopt;
+}
+
+void PlaceHSRAMEntry(TLayout& layout, int register13) {
+  const TFieldSpec hsram = layout.ReadFieldSpec(kSection, "HSRAM");
+  const TFieldSpec ram = layout.ReadFieldSpec(kSection, "RAM");
+  const int64_t offset = ram.Offset < 0 ? -1 : ram.Offset + int64_t{register13 & 0x3F} * 1024;
+  layout.Ini().WriteString(kSection, "HSRAM",
+                           layout.FormatFieldSpec(hsram.Name, offset, hsram.Size, hsram.Flags));
+}
+
 void VDPToImage(const TLayout& layout, SavestateImage& image, const TMegaDriveVDP& vdp) {
   VDPToImage(layout, image, vdp, vdpAllParts);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "document/Layout.h"
@@ -33,6 +34,16 @@ class TImageStream : public TVDPStream {
 // Each memory only when its entry is usable; the entries' sizes play no part. A field past
 // the image's end stops the load there with EFileError "Stream read error".
 void ImageToVDP(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp);
+
+// VDP register n (0-23) as ImageToVDP loads it: the low byte of the (n + 1)-th usable [VDP]
+// line; nothing when the layout has fewer usable lines. A line past the image's end throws
+// EFileError "Stream read error".
+std::optional<uint8_t> ReadVDPRegister(const TLayout& layout, SavestateImage& image, int n);
+
+// Rewrites the [VDP] HSRAM entry in the layout store for the horizontal scroll table that VDP
+// register 13 names inside Video RAM: offset = [VDP] RAM's offset + (register13 AND $3F) x 1024
+// (-1, not usable, when RAM has none); name, size and flags kept.
+void PlaceHSRAMEntry(TLayout& layout, int register13);
 
 // The reverse: registers into the first 24 usable [VDP] lines, then CRAM, VSRAM and VRAM into
 // their usable entries with the same byte order rule.

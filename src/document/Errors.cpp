@@ -12,8 +12,12 @@ EFileError EFileError::CannotCreate(const std::string& path, const std::string& 
   return EFileError("Cannot create file \"" + path + "\". " + reason);
 }
 
-EFileError EFileError::StreamRead() {
-  return EFileError("Stream read error");
+EStreamError EFileError::StreamRead() {
+  return EStreamError("Stream read error", true);
+}
+
+EStreamError EFileError::StreamWrite() {
+  return EStreamError("Stream write error", false);
 }
 
 std::string SystemErrorText(int error) {

@@ -7,6 +7,10 @@
 
 namespace vantor {
 
+// The most bytes a savestate holds (a longer file is cut to its first 1 MiB): no field or block
+// of the layout can be larger.
+inline constexpr int64_t kMaxSavestateBytes = 1048576;
+
 constexpr uint32_t ffValid = 1;      // the flag word is valid
 constexpr uint32_t ffBigEndian = 2;  // most significant byte first
 constexpr uint32_t ffSigned = 4;     // two's-complement signed
@@ -17,7 +21,9 @@ struct TFieldSpec {
   int32_t Size = 0;
   uint32_t Flags = 0;
 
-  bool Usable() const { return Offset >= 0 && Size > 0; }
+  // A size no savestate can hold makes the entry as unusable as a missing one: nothing ever
+  // allocates or copies it.
+  bool Usable() const { return Offset >= 0 && Size > 0 && Size <= kMaxSavestateBytes; }
 };
 
 // True when bit 0 and every bit of mask are set.

@@ -198,9 +198,13 @@ int64_t ParseFieldInput(TColumnKind kind, std::string_view typed, int64_t curren
         break;
     }
   }
+  return NormaliseFieldValue(candidate, spec);
+}
+
+int64_t NormaliseFieldValue(int64_t value, const TFieldSpec& spec) {
   const int n = std::clamp(spec.Size, 1, 8);
-  if (HasFlag(spec.Flags, ffSigned)) return SignExtend(8 * n, candidate);
-  return candidate & SetBitRange(0, 8 * n - 1, 0);
+  if (HasFlag(spec.Flags, ffSigned)) return SignExtend(8 * n, value);
+  return value & SetBitRange(0, 8 * n - 1, 0);
 }
 
 }  // namespace vantor

@@ -45,6 +45,10 @@ std::array<std::string, 3> FormatFieldTexts(int64_t value, int n);
 
 enum class TColumnKind { ckHex = 0, ckDecimal = 1, ckBinary = 2 };
 
+// The value cut to the field's width (spec.Size, 1 to 8 bytes): sign-extended for a signed
+// field, its low bytes otherwise.
+int64_t NormaliseFieldValue(int64_t value, const TFieldSpec& spec);
+
 // The value the user's text stands for, with "+", "-", "*", "/" stepping, normalised to the
 // field's width and sign.
 int64_t ParseFieldInput(TColumnKind kind, std::string_view text, int64_t currentValue,

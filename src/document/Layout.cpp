@@ -18,6 +18,22 @@ TFieldSpec TLayout::ReadFieldSpec(std::string_view section, std::string_view key
   return ParseFieldSpec(value ? std::string_view(*value) : std::string_view());
 }
 
+std::string TLayout::OversizedEntryError(std::string_view section, std::string_view key) const {
+  const TFieldSpec spec = ReadFieldSpec(section, key);
+  if (spec.Offset < 0 || spec.Size <= 0) return {};
+  std::string reason;
+  if (spec.Size > kMaxSavestateBytes) {
+    reason = "Its size, " + std::to_string(spec.Size) + " bytes, is more than";
+  } else if (spec.Offset > kMaxSavestateBytes - spec.Size) {
+    reason = "It ends at byte " + std::to_string(spec.Offset + spec.Size) + ", past";
+  } else {
+    return {};
+  }
+  return "Error in INI File: Section \"" + std::string(section) + "\", Key \"" + std::string(key) +
+         "\". " + reason + " the " + std::to_string(kMaxSavestateBytes) +
+         " bytes a savestate holds.";
+}
+
 TFieldSpec TLayout::ParseFieldSpec(std::string_view text) const {
   return vantor::ParseFieldSpec(text, m_sepChar);
 }

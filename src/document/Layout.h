@@ -23,6 +23,11 @@ class TLayout {
   bool ReadFieldSpec(std::string_view section, std::string_view key, TFieldSpec& spec) const;
   TFieldSpec ReadFieldSpec(std::string_view section, std::string_view key) const;
 
+  // Why an entry with an offset and a size names bytes no savestate has: larger than
+  // kMaxSavestateBytes or ending past them. "Error in INI File: Section "%s", Key "%s"." and
+  // the reason; empty for any other entry (fine, or unusable for other reasons).
+  std::string OversizedEntryError(std::string_view section, std::string_view key) const;
+
   TFieldSpec ParseFieldSpec(std::string_view text) const;
   std::string FormatFieldSpec(std::string_view name, int64_t offset, int32_t size,
                               uint32_t flags) const;

@@ -44,14 +44,22 @@ std::string environment(const char* name) {
 
 TLayoutFileResult readLayout(const std::string& path) {
   TLayoutFileResult result;
-  const std::vector<uint8_t> bytes = ReadFileBytes(path);
-  result.Ini = LayoutIni::FromText(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  result.Ini = ReadLayoutFile(path);
   result.Path = path;
   return result;
 }
 
 }  // namespace
+
+LayoutIni ReadLayoutFile(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(path, kMaxLayoutFileBytes + 1);
+  if (bytes.size() > kMaxLayoutFileBytes) {
+    throw EFileError::CannotOpen(path, "It is longer than " + std::to_string(kMaxLayoutFileBytes) +
+                                           " bytes, too long for a layout file.");
+  }
+  return LayoutIni::FromText(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 TLayoutLocations TLayoutLocations::FromEnvironment(const std::string& programPath) {
   TLayoutLocations where;
@@ -124,11 +132,11 @@ TLayoutFileResult OpenLayoutFile(const TLayoutLocations& where, bool create) {
       return result;
     }
   }
-  result.Error = !programError.empty() ? programError
-                                       : EFileError::CannotCreate(userFile.empty() ? where.FileName
-                                                                                   : userFile,
-                                                                  SystemErrorText(EACCES))
-                                             .what();
+  result.Error = !programError.empty()
+                     ? programError
+                     : EFileError::CannotCreate(userFile.empty() ? where.FileName : userFile,
+                                                SystemErrorText(EACCES))
+                           .what();
   return result;
 }
 

@@ -1,6 +1,7 @@
 // Finding, creating and reading the layout file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "document/LayoutIni.h"
@@ -21,6 +22,13 @@ struct TLayoutLocations {
   // programPath: the executable's path (as from /proc/self/exe); its name gives FileName.
   static TLayoutLocations FromEnvironment(const std::string& programPath);
 };
+
+// The longest layout file read (the built-in one is 10 KiB).
+inline constexpr std::size_t kMaxLayoutFileBytes = 1048576;
+
+// Reads a layout file. EFileError "Cannot open file "%s". %s" when it cannot be read or is
+// longer than kMaxLayoutFileBytes (a device such as /dev/zero would never end).
+LayoutIni ReadLayoutFile(const std::string& path);
 
 struct TLayoutFileResult {
   LayoutIni Ini;         // the layout read, or the built-in default held in memory

@@ -40,6 +40,10 @@ std::string indexKey(std::string_view section, std::string_view key) {
 
 LayoutIni LayoutIni::FromText(std::string_view text) {
   LayoutIni ini;
+  // Editors that save UTF-8 may put a byte order mark first; it would glue itself to the first
+  // line and hide a section opened there.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   bool inSection = false;
   std::size_t start = 0;
   while (start <= text.size()) {

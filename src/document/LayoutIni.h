@@ -9,10 +9,11 @@
 
 namespace vantor {
 
-// Reading rules: every line trimmed; empty lines and lines starting with ";" ignored;
-// "[name]" opens a section (name trimmed); other lines are entries "key=value" (both trimmed;
-// a line without "=" is kept but never found); lines before the first section are ignored;
-// section and key names match without regard to letter case. Rewrites stay in memory.
+// Reading rules: a UTF-8 byte order mark at the very start skipped; every line trimmed; empty
+// lines and lines starting with ";" ignored; "[name]" opens a section (name trimmed); other
+// lines are entries "key=value" (both trimmed; a line without "=" is kept but never found);
+// lines before the first section are ignored; section and key names match without regard to
+// letter case. Rewrites stay in memory.
 class LayoutIni {
  public:
   LayoutIni() = default;

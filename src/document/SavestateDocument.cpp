@@ -144,7 +144,7 @@ void StampFileIdentifiers(const TLayout& layout, SavestateImage& image,
   const std::size_t base = image.Position();
   forEachIdentifier(layout, report, [&](uint64_t offset, const std::vector<uint8_t>& expected) {
     try {
-      if (offset > SIZE_MAX - base) throw EFileError("Stream write error");
+      if (offset > SIZE_MAX - base) throw EFileError::StreamWrite();
       image.WriteAt(base + offset, expected.data(), expected.size());
     } catch (const EFileError& error) {
       if (report) report(error.what());
@@ -252,8 +252,7 @@ std::string TSavestateDocument::Caption() const {
 }
 
 void TSavestateDocument::NewBlank(const TMessageSink& report) {
-  const int64_t size =
-      std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, SavestateImage::kMaxImageBytes);
+  const int64_t size = std::clamp<int64_t>(m_layout->DefaultFileSize(), 0, kMaxSavestateBytes);
   m_image = SavestateImage(std::vector<uint8_t>(static_cast<std::size_t>(size), 0));
   m_image.Seek(0);
   StampFileIdentifiers(*m_layout, m_image, report);

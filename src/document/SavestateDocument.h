@@ -74,7 +74,8 @@ class TSavestateDocument {
   // "Palavex - " + file name + "*" when modified.
   std::string Caption() const;
 
-  // DefaultFileSize zero bytes with the identifiers stamped in; not modified, no file name.
+  // DefaultFileSize zero bytes (at most what a savestate holds) with the identifiers stamped
+  // in; not modified, no file name.
   void NewBlank(const TMessageSink& report);
 
   enum class TLoadStatus { lsLoaded, lsWrongFileType };

@@ -23,8 +23,7 @@ void SavestateImage::ReadAt(std::size_t offset, void* dst, std::size_t count) {
 
 void SavestateImage::WriteAt(std::size_t offset, const void* src, std::size_t count) {
   if (count == 0) return;
-  if (offset > kMaxImageBytes || count > kMaxImageBytes - offset)
-    throw EFileError("Stream write error");
+  if (offset > kMaxImageBytes || count > kMaxImageBytes - offset) throw EFileError::StreamWrite();
   if (offset + count > m_data.size()) m_data.resize(offset + count, 0);
   std::memcpy(m_data.data() + offset, src, count);
 }

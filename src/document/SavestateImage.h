@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/FieldSpec.h"
+
 namespace vantor {
 
 class SavestateImage {
  public:
   // At most this many bytes of a file become the image.
-  static constexpr std::size_t kMaxFileBytes = 1048576;
+  static constexpr std::size_t kMaxFileBytes = kMaxSavestateBytes;
   // Writes never grow the image beyond this (a layout entry with an absurd offset must not
   // exhaust memory); such a write fails with "Stream write error".
   static constexpr std::size_t kMaxImageBytes = 64 * 1048576;

@@ -96,6 +96,10 @@ class TVDPPageHost {
 
   // The hex editors of the memory pages (null while not created).
   virtual TQuorHexEditorEx* HexEditor(THexPageId page) = 0;
+  // Refills a memory page's editor from the image, after a page wrote into the image's block
+  // itself; reset also empties its undo history and clears its change marks. False when the
+  // block reaches past the image's end (the rest shows as zeros).
+  virtual bool LoadHexEditFromImage(THexPageId page, bool reset) = 0;
 
   // The floating view window (null while there is none).
   virtual TfrmView* ViewWindow() = 0;

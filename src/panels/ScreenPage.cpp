@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 #include "view/Dialogs.h"
 #include "view/PictureIO.h"
+#include "view/PlaneMapFiles.h"
 
 namespace vantor {
 
@@ -61,6 +63,20 @@ constexpr std::array<const char*, 5> kToggleButtonNames = {
 
 constexpr const char* kBitmapFilter =
     "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|PNG files (*.png)|*.png";
+
+// The plane map dialog: the formats in the order of the filter.
+constexpr const char* kMapFilter = "Tiled map (*.tmx)|*.tmx|CSV name table words (*.csv)|*.csv";
+constexpr TMapFormat kMapFilterFormats[] = {TMapFormat::mfTiled, TMapFormat::mfCsv};
+
+struct TPlaneMapItem {
+  const char* Name;
+  const char* Caption;
+  TPlaneId Plane;
+};
+constexpr TPlaneMapItem kPlaneMapItems[] = {
+    {"pmiScreenMapA", "Plane &A...", TPlaneId::plA},
+    {"pmiScreenMapB", "Plane &B...", TPlaneId::plB},
+    {"pmiScreenMapWindow", "&Window...", TPlaneId::plWindow}};
 
 }  // namespace
 
@@ -123,6 +139,13 @@ void TScreenPage::buildControls() {
   connect(pbScreen, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { pmScreen->popup(pbScreen->mapToGlobal(at)); });
   connect(pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
+  QMenu* maps = pmScreen->addMenu("Save plane &map");
+  maps->menuAction()->setObjectName("pmiScreenSaveMap");
+  for (const TPlaneMapItem& item : kPlaneMapItems) {
+    const TPlaneId plane = item.Plane;
+    maps->addAction(item.Caption, this, [this, plane] { SavePlaneMap(plane); })
+        ->setObjectName(item.Name);
+  }
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(4, 4, 4, 0);
@@ -205,6 +228,26 @@ void TScreenPage::pmiScreenSaveBmpClick() {
   if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
   try {
     SavePicture(dialog.FileName.toStdString(), m_screenBitmap);
+  } catch (const std::exception& e) {
+    m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(e.what()), mbOK);
+  }
+}
+
+void TScreenPage::SavePlaneMap(TPlaneId plane) {
+  TFileDialog& dialog = m_host.sdlgMisc();
+  if (dialog.Filter != QLatin1String(kMapFilter)) {
+    dialog.Filter = kMapFilter;
+    dialog.FileName.clear();
+    dialog.FilterIndex = 1;
+  }
+  dialog.DefaultExt.clear();
+  dialog.OverwritePrompt = true;
+  if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
+  const std::string path = dialog.FileName.toStdString();
+  const int index = std::clamp(dialog.FilterIndex, 1, int(std::size(kMapFilterFormats))) - 1;
+  const TMapFormat format = MapFormatFromFileName(path).value_or(kMapFilterFormats[index]);
+  try {
+    ::vantor::SavePlaneMap(path, m_host.VDP(), plane, format);
   } catch (const std::exception& e) {
     m_host.Dialogs().ShowMessage(TMsgDlgType::mtError, QString::fromUtf8(e.what()), mbOK);
   }

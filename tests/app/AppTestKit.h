@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 
+#include "TestData.h"
 #include "app/RegisterGrid.h"
 #include "app/VantorMain.h"
 #include "document/FieldValues.h"
@@ -27,6 +28,7 @@ struct TShownMessage {
 class TScriptedDialogs : public TDialogs {
  public:
   std::deque<QString> FileAnswers;  // empty string: cancelled
+  std::deque<int> FilterAnswers;    // the filter chosen with the next file; none: left as is
   std::deque<TMsgDlgBtn> MessageAnswers;
   std::vector<TShownMessage> Messages;
   std::vector<TFileDialog> FileDialogs;  // as they were when shown
@@ -54,6 +56,10 @@ class TScriptedDialogs : public TDialogs {
     }
     if (file.isEmpty()) return false;
     dialog.FileName = file;
+    if (!FilterAnswers.empty()) {
+      dialog.FilterIndex = FilterAnswers.front();
+      FilterAnswers.pop_front();
+    }
     return true;
   }
 };
@@ -113,10 +119,9 @@ class TWindowKit {
 inline constexpr int kHex = 1;
 inline constexpr int kDec = 2;
 
+// A file of the repository's test data (tests/data), such as "emulator-h40/state.gs0".
 inline QString FixturePath(const char* name) {
-  const QByteArray dir = qgetenv("VANTOR_FIXTURES");
-  if (dir.isEmpty()) return {};
-  return QString::fromLocal8Bit(dir) + QStringLiteral("/") + QString::fromLatin1(name);
+  return QString::fromStdString(testdata::TestDataPath(name));
 }
 
 inline QByteArray readAll(const QString& path) {

@@ -24,9 +24,7 @@ struct TDamagedInput {
 };
 
 QByteArray fixtureBytes(const char* name) {
-  const QByteArray dir = qgetenv("VANTOR_FIXTURES");
-  if (dir.isEmpty()) return {};
-  return vantor::test::readAll(QString::fromLocal8Bit(dir) + "/emulator-h40/" + name);
+  return vantor::test::readAll(vantor::test::FixturePath("emulator-h40/") + name);
 }
 
 // The committed corpus, or a larger one of a long fuzzing run named by the variable.
@@ -76,8 +74,8 @@ class DamagedSavestatesTest : public QObject {
     }
 
     const QByteArray state = fixtureBytes("state.gs0");
-    if (state.isEmpty()) return;
     const QByteArray ownLayout = fixtureBytes("layout.ini");
+    QVERIFY2(!state.isEmpty() && !ownLayout.isEmpty(), "the emulator savestate is missing");
     // The layout fuzzer's inputs as the layout file of the emulator's savestate.
     QDir layouts(corpusFolder("VANTOR_LAYOUT_CORPUS", VANTOR_LAYOUT_CORPUS));
     for (const QFileInfo& entry : layouts.entryInfoList(QDir::Files, QDir::Name)) {

@@ -98,8 +98,7 @@ class MainWindowTest : public QObject {
     TfrmMain& window = kit.Start();
     window.SetModified(true);
     kit.Dialogs->MessageAnswers = {mbNo};
-    if (!QFile::exists(FixturePath("emulator-h40/state.gs0")))
-      QSKIP("the emulator fixtures are not at hand");
+    QVERIFY(QFile::exists(FixturePath("emulator-h40/state.gs0")));
     kit.Dialogs->FileAnswers = {FixturePath("emulator-h40/state.gs0")};
     window.RunCommand([&] { window.LoadSavestate(); });
     QCOMPARE(window.windowTitle(),
@@ -125,7 +124,7 @@ class MainWindowTest : public QObject {
     kit.ShowActive();
     const QString source = FixturePath("emulator-h40/state.gs0");
     const QByteArray original = readAll(source);
-    if (original.isEmpty()) QSKIP("the emulator fixtures are not at hand");
+    QVERIFY2(!original.isEmpty(), qPrintable(source));
     QCOMPARE(original.size(), 140408);
     window.RunCommand([&] { window.OpenSavestate(source); });
     QVERIFY(kit.Dialogs->Messages.empty());
@@ -286,8 +285,7 @@ class MainWindowTest : public QObject {
   }
 
   void droppingASavestateLoadsItAfterTheCloseQuery() {
-    if (!QFile::exists(FixturePath("emulator-h40/state.gs0")))
-      QSKIP("the emulator fixtures are not at hand");
+    QVERIFY(QFile::exists(FixturePath("emulator-h40/state.gs0")));
     TWindowKit kit;
     TfrmMain& window = kit.Start();
     window.show();

@@ -61,9 +61,7 @@ const std::vector<TSaveCommand>& saveCommands() {
 }
 
 QString fixture() {
-  const QByteArray dir = qgetenv("VANTOR_FIXTURES");
-  return dir.isEmpty() ? QString()
-                       : QString::fromLocal8Bit(dir) + QStringLiteral("/emulator-h40/state.gs0");
+  return vantor::test::FixturePath("emulator-h40/state.gs0");
 }
 
 }  // namespace
@@ -93,7 +91,8 @@ class SaveFailuresTest : public QObject {
     TfrmView view(&window);
     window.AttachViewWindow(&view);
     kit.ShowActive();
-    if (!fixture().isEmpty()) window.OpenSavestate(fixture());
+    QVERIFY2(QFile::exists(fixture()), qPrintable(fixture()));
+    window.OpenSavestate(fixture());
     // A change the user made and has not saved yet.
     window.VDP().SetReg(7, 0x21);
     window.VDPToImage();

@@ -12,7 +12,7 @@ namespace vantor::test {
 namespace {
 
 QString fixture(const char* name) {
-  return QDir(QString::fromLocal8Bit(qgetenv("VANTOR_FIXTURES"))).filePath(QLatin1String(name));
+  return FixturePath(name);
 }
 
 // The checked View items as identifiers.
@@ -82,8 +82,7 @@ class ViewWindowTest : public QObject {
   }
 
   void loadRebuildsThePictureEvenWhileHidden() {
-    if (!QFile::exists(fixture("emulator-h40/state.gs0")))
-      QSKIP("the emulator fixtures are not at hand");
+    QVERIFY(QFile::exists(fixture("emulator-h40/state.gs0")));
     TfrmMain& window = start();
     window.ViewMenuItem(vmiSprites)->trigger();
     m_view->close();

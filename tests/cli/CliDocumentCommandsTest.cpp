@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliTestKit.h"
 #include "document/SavestateImage.h"
 
@@ -91,7 +93,8 @@ TEST_F(CliDocumentCommands, FileErrorsExitWithTwo) {
   image.WriteAt(0, "GSX", 3);
   const TRunResult wrongType = Run({"info", Save()});
   EXPECT_EQ(wrongType.Status, 2);
-  EXPECT_EQ(wrongType.Err, "Wrong File Type!\n");
+  EXPECT_EQ(wrongType.Err, "Wrong File Type! \"" + dir.Path("state.gs0") +
+                               "\" does not match the layout's file identifiers.\n");
   EXPECT_EQ(wrongType.Out, "");
 
   const std::string missing = dir.Path("missing.gs0");
@@ -102,6 +105,37 @@ TEST_F(CliDocumentCommands, FileErrorsExitWithTwo) {
   const TRunResult noLayout = RunTool({"info", missing, "--layout", dir.Path("none.ini")});
   EXPECT_EQ(noLayout.Status, 2);
   EXPECT_THAT(noLayout.Err, StartsWith("Cannot open file \"" + dir.Path("none.ini")));
+
+  // A malformed identifier is reported with the layout file it is in; the command goes on.
+  const std::string odd = dir.Path("odd.ini");
+  WriteText(odd, LayoutText(false) + "[General]\r\nFileIdentifier05=ABCDE|$0|8\r\n");
+  image.WriteAt(0, "GST", 3);
+  const TRunResult reported = RunTool({"get", Save(), "VDP", "Reg01", "--layout", odd});
+  EXPECT_EQ(reported.Status, 0);
+  EXPECT_EQ(reported.Err,
+            "Error in INI File \"" + odd + "\": Section \"General\", Key \"FileIdentifier05\".\n");
+}
+
+TEST_F(CliDocumentCommands, AFailedWriteToStandardOutputIsAFileError) {
+  const std::string state = Save();
+  WriteFile(dir.Path("colours.pal"), {});
+  ASSERT_EQ(Run({"palette", "export", state, dir.Path("colours.pal")}).Status, 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"get", state, "VDP", "Reg01"},
+        {"set", state, "VDP", "Reg01", "1", "-o", dir.Path("out.gs0")},
+        {"info", state},
+        {"info", state, "--json"},
+        {"diff", state, dir.Path("out.gs0")},
+        {"palette", "import", state, dir.Path("colours.pal"), "-o", dir.Path("out.gs0")},
+        {"--help"},
+        {"get", "--help"}}) {
+    const TRunResult run = RunTool(args, "/dev/full");
+    EXPECT_EQ(run.Status, 2) << args[0];
+    EXPECT_EQ(run.Err, "Cannot write to standard output. No space left on device.\n") << args[0];
+  }
+  // A command that prints nothing has nothing to lose; one that failed keeps its status.
+  EXPECT_EQ(RunTool({"dump", state, "cram", dir.Path("cram.bin")}, "/dev/full").Status, 0);
+  EXPECT_EQ(RunTool({"get", state, "VDP", "Reg99"}, "/dev/full").Status, 3);
 }
 
 TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
@@ -113,12 +147,20 @@ TEST_F(CliDocumentCommands, TruncatedSavestateFailsWhereItsFieldsAreMissing) {
   EXPECT_EQ(Run({"get", state, "VDP", "Reg01"}).Out, "Reg01\t$44\t68\t%01000100\n");
   const TRunResult dump = Run({"dump", state, "vram", dir.Path("vram.bin")});
   EXPECT_EQ(dump.Status, 2);
-  EXPECT_EQ(dump.Err, "Stream read error\n");
-  EXPECT_EQ(Run({"diff", state, state}).Status, 2);
+  const std::string shortState =
+      "Stream read error: \"" + state + "\" is shorter than its layout says.\n";
+  EXPECT_EQ(dump.Err, shortState);
+  // Of two savestates, the short one is named.
+  const std::string full = dir.Path("full.gs0");
+  WriteFile(full, BlankImage(MakeLayout()).Bytes());
+  const TRunResult diff = Run({"diff", full, state});
+  EXPECT_EQ(diff.Status, 2);
+  EXPECT_EQ(diff.Err, shortState);
+  EXPECT_EQ(Run({"diff", state, full}).Err, shortState);
   // The VDP model cannot be loaded either.
   const TRunResult render = Run({"render", state, dir.Path("screen.png")});
   EXPECT_EQ(render.Status, 2);
-  EXPECT_EQ(render.Err, "Stream read error\n");
+  EXPECT_EQ(render.Err, shortState);
   EXPECT_EQ(Run({"info", state}).Status, 2);
 }
 
@@ -181,6 +223,44 @@ TEST_F(CliDocumentCommands, DumpOfABlockTheLayoutDoesNotPlaceExitsWithThree) {
   EXPECT_THAT(dump.Err, HasSubstr("[CPU Z80] RAM"));
 }
 
+TEST_F(CliDocumentCommands, SizesNoSavestateHoldsNameTheLayoutEntry) {
+  const std::string state = Save();
+  std::string layout = LayoutText(false);
+  const std::string entry = "RAM=VDP RAM|$12478|65536";
+  layout.replace(layout.find(entry), entry.size(), "RAM=VDP RAM|$12478|2147483647");
+  WriteText(dir.Path("huge.ini"), layout);
+  const std::string huge = "--layout=" + dir.Path("huge.ini");
+
+  // Refused before anything is read, allocated or written.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"dump", state, "vram", dir.Path("vram.bin"), huge},
+        {"load", state, "vram", dir.Path("vram.bin"), "-o", dir.Path("out.gs0"), huge},
+        {"diff", state, state, huge},
+        {"render", state, dir.Path("screen.png"), huge}}) {
+    const TRunResult run = RunTool(args);
+    EXPECT_EQ(run.Status, 3) << args[0];
+    EXPECT_EQ(run.Err, "Error in INI File \"" + dir.Path("huge.ini") +
+                           "\": Section \"VDP\", Key \"RAM\". Its size, 2147483647 bytes, is "
+                           "more than the 1048576 bytes a savestate holds.\n")
+        << args[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out.gs0")));
+  const std::string line = "Line001=Reg01|$000FB|1";
+  layout.replace(layout.find(line), line.size(), "Line001=Reg01|$FFFFF|4");
+  WriteText(dir.Path("far.ini"), layout);
+  const TRunResult get = RunTool({"get", state, "VDP", "Reg01", "--layout", dir.Path("far.ini")});
+  EXPECT_EQ(get.Status, 3);
+  EXPECT_THAT(get.Err, HasSubstr("Key \"Line001\". It ends at byte 1048579, past the 1048576"));
+
+  // A layout file longer than any layout is not read to its end.
+  WriteText(dir.Path("long.ini"), LayoutText(false) + std::string(1048576, ';'));
+  const TRunResult longLayout = RunTool({"info", state, "--layout", dir.Path("long.ini")});
+  EXPECT_EQ(longLayout.Status, 2);
+  EXPECT_EQ(longLayout.Err,
+            "Cannot open file \"" + dir.Path("long.ini") +
+                "\". It is longer than 1048576 bytes, too long for a layout file.\n");
+}
+
 TEST_F(CliDocumentCommands, LoadKeepsTheBlockSize) {
   Poke(kZ80RamOffset, std::vector<uint8_t>(8192, 0x77));
   Poke(kZ80RamOffset + 8192, {0x55});  // the byte after the block
@@ -224,17 +304,50 @@ TEST_F(CliDocumentCommands, GetShowsTheGridTexts) {
 
   const TRunResult unknown = Run({"get", state, "VDP", "Reg99"});
   EXPECT_EQ(unknown.Status, 3);
-  EXPECT_EQ(unknown.Err, "The layout has no usable field \"Reg99\" in section \"VDP\".\n");
+  EXPECT_EQ(unknown.Err, "The layout file \"" + dir.Path("layout.ini") +
+                             "\" has no usable field \"Reg99\" in section \"VDP\".\n");
   EXPECT_EQ(Run({"get", state, "VDP", "VSRAM|$50|2"}).Status, 3);
 }
 
-TEST_F(CliDocumentCommands, SetMasksAndSignExtendsAsTheGridsDo) {
+TEST_F(CliDocumentCommands, ScrollAndColourRamWordsByIndexAsTheGridsListThem) {
+  Poke(kRegOffset + 13, {0x3E});                 // the horizontal scroll table at VRAM $F800
+  Poke(kVramOffset + 0xF800 + 6, {0xFF, 0xDB});  // its word 3, big endian: -37
+  Poke(kVramOffset + 0xFC00 + 6, {0x00, 0x15});  // where register 13 = $3F would put it
+  Poke(kVsramOffset + 78, {0x2D, 0x00});         // little endian in this layout
+  Poke(kCramOffset + 10, {0x6A, 0x02});
+  const std::string state = Save();
+
+  const std::string word3 = "Horizontal Scroll RAM[3]\t$FFDB\t-37\t%1111111111011011\n";
+  EXPECT_EQ(Run({"get", state, "HSRAM", "3"}).Out, word3);
+  EXPECT_EQ(Run({"get", state, "VDP", "HSRAM|$6|2"}).Out, word3);
+  EXPECT_EQ(Run({"get", state, "vsram", "39"}).Out,
+            "Vertical Scroll RAM[39]\t$002D\t45\t%0000000000101101\n");
+  EXPECT_EQ(Run({"get", state, "Cram", "$5"}).Out, "Color RAM[5]\t$026A\t618\t%0000001001101010\n");
+
+  const std::string out = dir.Path("out.gs0");
+  EXPECT_EQ(Run({"set", state, "hsram", "479", "-$10", "-o", out}).Out,
+            "Horizontal Scroll RAM[479]\t$FFF0\t-16\t%1111111111110000\n");
+  std::vector<uint8_t> expected = image.Bytes();
+  expected[kVramOffset + 0xF800 + 958] = 0xFF;
+  expected[kVramOffset + 0xF800 + 959] = 0xF0;
+  EXPECT_EQ(ReadFile(out), expected);
+
+  // Only the rows the grids have; an index is a number.
+  const TRunResult past = Run({"get", state, "HSRAM", "480"});
+  EXPECT_EQ(past.Status, 3);
+  EXPECT_EQ(past.Err,
+            "Horizontal Scroll RAM has 480 elements, 0 to 479: there is no element 480.\n");
+  EXPECT_EQ(Run({"get", state, "VSRAM", "40"}).Status, 3);
+  EXPECT_EQ(Run({"get", state, "CRAM", "first"}).Status, 1);
+}
+
+TEST_F(CliDocumentCommands, SetWritesTheFieldAndSignExtendsAsTheGridsDo) {
   const std::string state = Save();
   const std::string out = dir.Path("out.gs0");
 
-  const TRunResult masked = Run({"set", state, "VDP", "Reg01", "$1FF", "-o", out});
-  EXPECT_EQ(masked.Status, 0);
-  EXPECT_EQ(masked.Out, "Reg01\t$FF\t255\t%11111111\n");
+  const TRunResult set = Run({"set", state, "VDP", "Reg01", "$FF", "-o", out});
+  EXPECT_EQ(set.Status, 0);
+  EXPECT_EQ(set.Out, "Reg01\t$FF\t255\t%11111111\n");
   std::vector<uint8_t> expected = image.Bytes();
   expected[kRegOffset + 1] = 0xFF;
   EXPECT_EQ(ReadFile(out), expected);
@@ -252,6 +365,45 @@ TEST_F(CliDocumentCommands, SetMasksAndSignExtendsAsTheGridsDo) {
   const std::vector<uint8_t> written = ReadFile(out);
   EXPECT_EQ(written[kVsramOffset + 2], 0xFF);
   EXPECT_EQ(written[kVsramOffset + 3], 0xFF);
+}
+
+TEST_F(CliDocumentCommands, NegativeNumbersAreValuesAndValuesThatDoNotFitAreRefused) {
+  const std::string state = Save();
+  const std::string out = dir.Path("out.gs0");
+
+  // A number with a minus is a value in every syntax, not an option.
+  const TRunResult hex = Run({"set", state, "VDP", "VSRAM|$0|2", "-$10", "-o", out});
+  EXPECT_EQ(hex.Status, 0) << hex.Err;
+  EXPECT_EQ(hex.Out, "Vertical Scroll RAM[0]\t$FFF0\t65520\t%1111111111110000\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg07", "-x1", "-o", out}).Out,
+            "Reg07\t$FF\t255\t%11111111\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg07", "-0x80", "-o", out}).Out,
+            "Reg07\t$80\t128\t%10000000\n");
+  const TRunResult malformed = Run({"set", state, "VDP", "Reg07", "-$G", "-o", out});
+  EXPECT_EQ(malformed.Status, 1);
+  EXPECT_THAT(malformed.Err, HasSubstr("\"-$G\" is not a number"));
+
+  // Register names match without regard to case, as sections and keys do.
+  EXPECT_EQ(Run({"get", state, "cpu mc68000", "sr"}).Out, "SR\t$0000\t0\t%0000000000000000\n");
+  EXPECT_EQ(Run({"set", state, "vdp", "REG01", "4", "-o", out}).Out, "Reg01\t$04\t4\t%00000100\n");
+
+  // A value fits when its field can hold it unsigned or in two's complement; else nothing is
+  // written and the message says what would fit.
+  const std::string refused = dir.Path("refused.gs0");
+  for (const char* value : {"$1FF", "256", "-129", "%111111111", "99999999999999999999"}) {
+    const TRunResult run = Run({"set", state, "VDP", "Reg01", value, "-o", refused});
+    EXPECT_EQ(run.Status, 1) << value;
+    EXPECT_EQ(run.Err, "vantor-cli: " + std::string(value) +
+                           " does not fit Reg01, a field of 1 byte: -128 to 255 ($00 to $FF); "
+                           "nothing was written.\n");
+  }
+  EXPECT_THAT(Run({"set", state, "CPU MC68000", "SR", "-32769", "-o", refused}).Err,
+              HasSubstr("a field of 2 bytes: -32768 to 65535 ($0000 to $FFFF)"));
+  EXPECT_FALSE(std::filesystem::exists(refused));
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg01", "-128", "-o", out}).Out,
+            "Reg01\t$80\t128\t%10000000\n");
+  EXPECT_EQ(Run({"set", state, "VDP", "Reg01", "%011111111", "-o", out}).Out,
+            "Reg01\t$FF\t255\t%11111111\n");
 }
 
 TEST_F(CliDocumentCommands, DiffListsRegistersAndRunsOfChangedBytes) {

@@ -34,9 +34,14 @@ std::string TTempDir::Path(std::string_view name) const {
   return m_path + "/" + std::string(name);
 }
 
-TRunResult RunTool(const std::vector<std::string>& args) {
+TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdoutPath) {
+  return RunProgram(VANTOR_CLI_PATH, args, stdoutPath);
+}
+
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutPath) {
   TTempDir dir;
-  const std::string outPath = dir.Path("stdout");
+  const std::string outPath = stdoutPath.empty() ? dir.Path("stdout") : stdoutPath;
   const std::string errPath = dir.Path("stderr");
 
   std::vector<std::string> environment;
@@ -48,7 +53,7 @@ TRunResult RunTool(const std::vector<std::string>& args) {
   environment.push_back("XDG_CONFIG_HOME=" + dir.Path("home"));
   environment.push_back("XDG_CONFIG_DIRS=" + dir.Path("system"));
 
-  std::vector<std::string> argv = {VANTOR_CLI_PATH};
+  std::vector<std::string> argv = {program};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> argp;
   for (std::string& arg : argv)
@@ -75,7 +80,7 @@ TRunResult RunTool(const std::vector<std::string>& args) {
   }
   TRunResult result;
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.Out = ReadText(outPath);
+  if (stdoutPath.empty()) result.Out = ReadText(outPath);
   result.Err = ReadText(errPath);
   return result;
 }

@@ -19,8 +19,12 @@ struct TRunResult {
 };
 
 // Runs the tool with args; XDG_CONFIG_HOME and XDG_CONFIG_DIRS point at an empty folder so
-// that no layout file of the machine is found.
-TRunResult RunTool(const std::vector<std::string>& args);
+// that no layout file of the machine is found. Standard output goes to stdoutPath when given
+// (Out is then empty).
+TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdoutPath = {});
+// Runs another program (a full path) the same way.
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutPath = {});
 
 // A fresh folder, removed with everything in it when the object goes.
 class TTempDir {

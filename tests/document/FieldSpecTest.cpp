@@ -4,6 +4,9 @@
 
 #include <tuple>
 
+#include "document/DefaultLayout.h"
+#include "document/Layout.h"
+
 namespace vantor {
 namespace {
 
@@ -66,6 +69,38 @@ TEST(FieldSpec, OtherSeparators) {
   EXPECT_EQ(wide.Offset, 0x80);
   EXPECT_EQ(wide.Size, 4);
   EXPECT_EQ(parse("D0|$80|4", "").Name, "D0|$80|4");
+}
+
+TEST(FieldSpec, EntriesLargerThanASavestateAreUnusableAndNamed) {
+  const TLayout layout(
+      LayoutIni::FromText("[VDP]\n"
+                          "RAM=VDP RAM|$12478|2147483647\n"
+                          "CRAM=Color RAM|$100000|128\n"
+                          "VSRAM=Vertical Scroll RAM|$FFFB0|80\n"
+                          "Line000=Reg00|$FFFFF|1\n"));
+  TFieldSpec spec;
+  EXPECT_FALSE(layout.ReadFieldSpec("VDP", "RAM", spec));
+  EXPECT_EQ(spec.Size, 2147483647);
+  EXPECT_EQ(layout.OversizedEntryError("vdp", "ram"),
+            "Error in INI File: Section \"vdp\", Key \"ram\". Its size, 2147483647 bytes, is more "
+            "than the 1048576 bytes a savestate holds.");
+  // One that ends past the last byte a savestate can have is named too; it stays usable, so
+  // that reading it fails as any read past the image's end does.
+  EXPECT_TRUE(layout.ReadFieldSpec("VDP", "CRAM", spec));
+  EXPECT_EQ(layout.OversizedEntryError("VDP", "CRAM"),
+            "Error in INI File: Section \"VDP\", Key \"CRAM\". It ends at byte 1048704, past the "
+            "1048576 bytes a savestate holds.");
+  EXPECT_EQ(layout.OversizedEntryError("VDP", "VSRAM"), "");
+  EXPECT_EQ(layout.OversizedEntryError("VDP", "Line000"), "");
+  EXPECT_EQ(layout.OversizedEntryError("VDP", "HSRAM"), "");  // missing
+
+  // No entry of the built-in layout is wrong.
+  const TLayout builtIn(LayoutIni::FromText(DefaultLayoutText()));
+  for (const char* section : {"CPU MC68000", "CPU Z80", "VDP", "PSG", "YM2612"}) {
+    EXPECT_EQ(builtIn.OversizedEntryError(section, "RAM"), "");
+    for (int i = 0; i < 1000; ++i)
+      EXPECT_EQ(builtIn.OversizedEntryError(section, LineKey(i)), "");
+  }
 }
 
 TEST(FieldSpec, FormatIsTheInverseOfParse) {

@@ -115,6 +115,20 @@ TEST(LayoutFile, WhenNothingCanBeWrittenItRunsOnTheBuiltInLayout) {
   EXPECT_EQ(result.Ini.ReadInteger("General", "DefaultFileSize", 0), 140408);
 }
 
+TEST(LayoutFile, AFileLongerThanALayoutCanBeIsNotReadToItsEnd) {
+  Locations dirs;
+  const std::string path = dirs.program.File("vantor.ini");
+  WriteText(path, "[General]\nDefaultFileSize=99\n" + std::string(kMaxLayoutFileBytes, ';'));
+  const TLayoutFileResult result = OpenLayoutFile(dirs.where());
+  EXPECT_EQ(result.Error, "Cannot open file \"" + path +
+                              "\". It is longer than 1048576 bytes, too long for a layout file.");
+  EXPECT_EQ(result.Ini.ReadInteger("General", "DefaultFileSize", 0), 140408);  // built-in
+
+  // Up to the bound it is an ordinary layout file.
+  WriteText(path, "[General]\nDefaultFileSize=99\n" + std::string(kMaxLayoutFileBytes - 30, ';'));
+  EXPECT_EQ(OpenLayoutFile(dirs.where()).Ini.ReadInteger("General", "DefaultFileSize", 0), 99);
+}
+
 TEST(LayoutFile, WithoutCreateNothingIsWritten) {
   Locations dirs;
   const TLayoutFileResult result = OpenLayoutFile(dirs.where(), false);

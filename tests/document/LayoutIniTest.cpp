@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "TestData.h"
 #include "document/DefaultLayout.h"
 #include "document/FieldSpec.h"
 #include "document/Layout.h"
+#include "document/SavestateDocument.h"
 
 namespace vantor {
 namespace {
@@ -54,6 +56,24 @@ TEST(LayoutIni, LongAndNumberedKeysAreFound) {
   EXPECT_EQ(FileIdentifierKey(42), "FileIdentifier42");
 }
 
+TEST(LayoutIni, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
+  const TLayout layout(
+      LayoutIni::FromText("\xEF\xBB\xBF[General]\r\n"
+                          "SepChar=;\r\n"
+                          "FileIdentifier00=GST;$00000;3\r\n"));
+  EXPECT_EQ(layout.SepChar(), ";");
+  // The identifier is there, so a file of another kind is refused.
+  const auto reader = [](std::string_view content) -> TByteReader {
+    return [content](uint64_t offset, void* dst, std::size_t count) {
+      if (offset + count > content.size()) return false;
+      std::copy_n(content.data() + offset, count, static_cast<char*>(dst));
+      return true;
+    };
+  };
+  EXPECT_TRUE(MatchFileIdentifiers(layout, reader("GST@"), {}));
+  EXPECT_FALSE(MatchFileIdentifiers(layout, reader("GSX@"), {}));
+}
+
 TEST(LayoutIni, RewritesStayInMemory) {
   LayoutIni ini = LayoutIni::FromText("[VDP]\nVSRAM=Vertical Scroll RAM|$00192|80\n");
   ini.WriteString("vdp", "vsram", "Vertical Scroll RAM|$192|80|%101");
@@ -78,10 +98,9 @@ TEST(DefaultLayout, IsTheGenecystLayoutByteForByte) {
 }
 
 TEST(DefaultLayout, MatchesTheEmulatorFixtureButForDetection) {
-  const char* fixtures = std::getenv("VANTOR_FIXTURES");
-  if (!fixtures) GTEST_SKIP() << "VANTOR_FIXTURES not set";
-  FILE* file = std::fopen((std::string(fixtures) + "/emulator-h40/layout.ini").c_str(), "rb");
-  if (!file) GTEST_SKIP() << "fixture layout missing";
+  const std::string path = testdata::TestDataPath("emulator-h40/layout.ini");
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_TRUE(file) << "cannot read " << path;
   std::string fixture(20000, '\0');
   fixture.resize(std::fread(fixture.data(), 1, fixture.size(), file));
   std::fclose(file);

@@ -141,6 +141,14 @@ TEST(SavestateDocument, BlankDocumentCarriesTheIdentifiers) {
   EXPECT_EQ(document.Caption(), "Palavex - C:\\st\\a.gs0*");
 }
 
+TEST(SavestateDocument, TheBlankDocumentIsNeverLargerThanASavestate) {
+  TLayout layout = layoutWith("DefaultFileSize=$7FFFFFFF\nFileIdentifier00=GST|$00000|3\n");
+  TSavestateDocument document(layout);
+  document.NewBlank(nullptr);
+  EXPECT_EQ(document.Image().Size(), 1048576u);
+  EXPECT_EQ(document.Image().Data()[2], 'T');
+}
+
 // From a file or from bytes already in memory alike.
 TEST(SavestateDocument, LoadTakesAtMostOneMebibyteAndAWrongTypeChangesNothing) {
   for (const bool fromMemory : {false, true}) {

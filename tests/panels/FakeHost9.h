@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "document/DefaultLayout.h"
 #include "document/FieldValues.h"
@@ -96,6 +97,7 @@ class TFakeHost9 : public TVDPPageHost {
   int FillCRAMCalls = 0;
   int ImageToVDPCalls = 0;
   int VDPToImageCalls = 0;
+  std::vector<THexPageId> HexPagesReloaded;
   int PageChangingCalls = 0;
   int MainCPURAMShown = 0;
   std::optional<TVDPPageId> ShownVDPPage;
@@ -158,6 +160,10 @@ class TFakeHost9 : public TVDPPageHost {
   void ShowVDPPage(TVDPPageId page) override { ShownVDPPage = page; }
   void ShowMainCPURAM() override { ++MainCPURAMShown; }
   TVDPPageId CurrentVDPPage() const override { return Current; }
+  bool LoadHexEditFromImage(THexPageId page, bool) override {
+    HexPagesReloaded.push_back(page);
+    return true;
+  }
   TQuorHexEditorEx* HexEditor(THexPageId page) override {
     if (page == THexPageId::hpMainRAM) return &MainRAMEditor;
     if (page == THexPageId::hpVideoRAM) return &VideoRAMEditor;

@@ -85,6 +85,7 @@ class TFakePageHost : public TVDPPageHost {
   void ShowMainCPURAM() override;
   TVDPPageId CurrentVDPPage() const override { return m_current; }
   TQuorHexEditorEx* HexEditor(THexPageId page) override;
+  bool LoadHexEditFromImage(THexPageId, bool) override { return true; }
   TfrmView* ViewWindow() override { return nullptr; }
   TPatternSource PatternSource() const override { return m_patternSource; }
   void SetPatternSource(TPatternSource source) override { m_patternSource = source; }

@@ -36,7 +36,7 @@ void clickLink(TfrmMain& window, const char* editName) {
 }
 
 QString fixture(const char* name) {
-  return QString::fromLocal8Bit(qgetenv("VANTOR_FIXTURES")) + "/emulator-h40/" + name;
+  return vantor::test::FixturePath("emulator-h40/") + QString::fromLatin1(name);
 }
 
 }  // namespace
@@ -181,8 +181,7 @@ class MainWindowPagesTest : public QObject {
   void theScreenFollowsALoadOnlyWhenSeen() {
     TWindowKit kit;
     QFile layout(fixture("layout.ini"));
-    if (!layout.exists()) QSKIP("the emulator fixture is not there (VANTOR_FIXTURES)");
-    QVERIFY(layout.open(QIODevice::ReadOnly));
+    QVERIFY2(layout.open(QIODevice::ReadOnly), qPrintable(layout.fileName()));
     kit.WriteLayout(layout.readAll());
     TfrmMain& window = kit.Start();
     kit.ShowActive();

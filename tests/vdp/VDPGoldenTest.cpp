@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "TestData.h"
 #include "cli/StateModel.h"
 #include "document/DefaultLayout.h"
 #include "document/SavestateDocument.h"
@@ -19,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A savestate of a current emulator with its own picture of the frame (see its README.txt).
-const fs::path kFixture = fs::path(VANTOR_TEST_DATA) / "emulator-h40";
+const fs::path kFixture = testdata::TestDataPath("emulator-h40");
 
 // The emulator's output levels: channel c shows L[2c] normal, L[c] shadowed, L[7 + c]
 // highlighted.

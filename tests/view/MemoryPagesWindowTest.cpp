@@ -10,6 +10,7 @@
 #include <deque>
 #include <set>
 
+#include "TestData.h"
 #include "app/PageControl.h"
 #include "app/VantorMain.h"
 #include "document/Layout.h"
@@ -47,8 +48,7 @@ class WindowDialogs : public TDialogs {
 };
 
 QString fixture(const char* name) {
-  return QString::fromLocal8Bit(qgetenv("VANTOR_FIXTURES")) + QStringLiteral("/emulator-h40/") +
-         QString::fromLatin1(name);
+  return QString::fromStdString(testdata::TestDataPath(std::string("emulator-h40/") + name));
 }
 
 QByteArray readAll(const QString& path) {
@@ -61,14 +61,14 @@ const char* sectionOf(THexPageId page) {
   return kSections[int(page)];
 }
 
-// The main window on temporary folders, with the fixture's layout file beside the program (the
-// default layout is written there when the fixtures are missing).
+// The main window on temporary folders, with the fixture's layout file beside the program.
 class Window {
  public:
   Window() {
     for (const char* sub : {"system", "program", "user"})
       QDir(m_dir.path()).mkpath(sub);
-    QFile::copy(fixture("layout.ini"), Path("program/vantor.ini"));
+    if (!QFile::copy(fixture("layout.ini"), Path("program/vantor.ini")))
+      qFatal("cannot copy %s", qPrintable(fixture("layout.ini")));
     TLayoutLocations where;
     where.FileName = "vantor.ini";
     where.SystemDir = Path("system").toStdString();
@@ -153,7 +153,7 @@ class MemoryPagesWindowTest : public QObject {
 };
 
 void MemoryPagesWindowTest::editedBytesSurviveSaveAndReload() {
-  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
+  QVERIFY(QFile::exists(fixture("state.gs0")));
   Window window;
   window.Load(fixture("state.gs0"));
   const QByteArray original = readAll(fixture("state.gs0"));
@@ -291,7 +291,7 @@ void MemoryPagesWindowTest::editorKeysActOnceInTheWindow() {
 // The view window shows the screen; every changed byte of Video RAM rebuilds it, a digit that
 // leaves the byte as it was does nothing at all.
 void MemoryPagesWindowTest::videoRamTypingRedrawsTheViewPerChangedByte() {
-  if (!QFile::exists(fixture("state.gs0"))) QSKIP("VANTOR_FIXTURES does not hold the savestate");
+  QVERIFY(QFile::exists(fixture("state.gs0")));
   Window window;
   TfrmView view(window.Main.get());
   const ViewAttachment attached(*window.Main, view);
