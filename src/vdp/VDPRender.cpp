@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <type_traits>
 #include <vector>
 
 #include "vdp/CellRowCache.h"
@@ -134,17 +133,6 @@ std::array<uint32_t, 256> makeColorTable(const TMegaDriveVDP& vdp, uint8_t bitsP
 }
 
 // --- Composing --------------------------------------------------------------------------------
-
-// Copies count bytes of a cell row cache's row, from column x0 on and wrapping at its width.
-inline void copyWrapped(const uint8_t* row, int rowWidth, int x0, uint8_t* dst, int count) {
-  while (count > 0) {
-    const int n = std::min(count, rowWidth - x0);
-    std::memcpy(dst, row + x0, std::size_t(n));
-    dst += n;
-    count -= n;
-    x0 = 0;
-  }
-}
 
 // Plane columns [x0, x0 + count) of a plane scrolled as a whole into line: one cell row's
 // pixel row, wrapping at the plane's width.
