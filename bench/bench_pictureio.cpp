@@ -2,8 +2,14 @@
 // and the PNG files of vantor-cli.
 #include <benchmark/benchmark.h>
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+
 #include "pictureio/PictureIO.h"
 #include "vdp/Bitmap.h"
+#include "vdp/VDPPictures.h"
+#include "vdp_scene.h"
 
 namespace vantor {
 namespace {
@@ -39,5 +45,63 @@ void BM_EncodePngScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodePngScreen);
 
+// From the composed 8-bit screen to the pixels of a 32-bit window surface, as the Screen page
+// and the view window take it after every render: the picture handed to Qt, converted once
+// into a pixmap, then painted. Arg 0: the picture only; 1: RenderScreenPicture of the busy
+// scene before it.
+void BM_ScreenToWindow(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  TIndexedBitmap screen;
+  RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+  QImage window(screen.Width(), screen.Height(), QImage::Format_RGB32);
+  for (auto _ : state) {
+    if (state.range(0) != 0) RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+    const QPixmap shown = QPixmap::fromImage(IndexedView(screen));
+    QPainter painter(&window);
+    painter.drawPixmap(0, 0, shown);
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_ScreenToWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same with the picture copied into a QImage of its own first (ToQImage), for comparison.
+void BM_ScreenToWindowCopied(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  TIndexedBitmap screen;
+  RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+  QImage window(screen.Width(), screen.Height(), QImage::Format_RGB32);
+  for (auto _ : state) {
+    const QPixmap shown = QPixmap::fromImage(ToQImage(screen));
+    QPainter painter(&window);
+    painter.drawPixmap(0, 0, shown);
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_ScreenToWindowCopied)->Unit(benchmark::kMicrosecond);
+
+// Repainting the pixmap alone (an expose, a zoom at 1).
+void BM_WindowRepaint(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  TIndexedBitmap screen;
+  RenderScreenPicture(*vdp, kRenderAllLayers, screen);
+  QImage window(screen.Width(), screen.Height(), QImage::Format_RGB32);
+  const QPixmap shown = QPixmap::fromImage(IndexedView(screen));
+  for (auto _ : state) {
+    QPainter painter(&window);
+    painter.drawPixmap(0, 0, shown);
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_WindowRepaint)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace vantor
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -113,6 +113,9 @@ class TfrmMain : public QMainWindow, public TPageHost {
   void SelectCRAMRow(int entry);
   // The status bar's one simple text.
   void StatusText(const QString& text);
+  // A page wrote into a memory block itself: Video RAM in the model reaches the image; the
+  // block's memory page takes the image's bytes.
+  void MemoryWritten(THexPageId page);
   // Puts another page object in charge of a VDP page's show, reload and commit calls and
   // connects its intents, as for the window's own pages; tests count and send with it. Null
   // leaves the page without one. The window does not own it.

@@ -123,6 +123,7 @@ void TfrmMain::connectPage(TVDPPage* page) {
   connect(page, &TVDPPage::colorsChanged, this, [this] { m_grids->FillGrid(TGridId::sgCRAM, -1); });
   connect(page, &TVDPPage::patternsChanged, this, &TfrmMain::redrawViewPatterns);
   connect(page, &TVDPPage::statusText, this, qOverload<const QString&>(&TfrmMain::StatusText));
+  connect(page, &TVDPPage::memoryWritten, this, &TfrmMain::MemoryWritten);
 }
 
 void TfrmMain::SetVDPPage(TVDPPageId id, TVDPPage* page) {

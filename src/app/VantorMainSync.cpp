@@ -185,6 +185,14 @@ bool TfrmMain::LoadHexEditFromImage(THexPageId page, bool reset) {
   return complete;
 }
 
+void TfrmMain::MemoryWritten(THexPageId page) {
+  if (page == THexPageId::hpVideoRAM) {
+    VDPToImage();  // reloads the Video RAM page too
+  } else {
+    LoadHexEditFromImage(page, false);
+  }
+}
+
 void TfrmMain::StoreHexEditToImage(THexPageId page) {
   TFieldSpec spec;
   if (!m_layout.ReadFieldSpec(kHexSections[int(page)], "RAM", spec)) return;

@@ -16,11 +16,18 @@ constexpr TOptionSpec kRenderOptions[] = {
     {"--layers", true},          {"--layers-dir", true},      {"--no-backdrop", false},
     {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
     {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
+constexpr TOptionSpec kInspectOptions[] = {
+    {"--json", false},           {"--layers", true},          {"--no-backdrop", false},
+    {"--ignore-hscroll", false}, {"--ignore-vscroll", false}, {"--ignore-shadow", false},
+    {"--virtual", false},        {"--all-sprites", false},    {"--sprite-limits", false}};
+constexpr TOptionSpec kVRAMMapOptions[] = {{"--json", false}, {"--png", true}};
 constexpr TOptionSpec kPatternOptions[] = {
     {"--line", true}, {"--source", true}, {"--transparent", false}};
+constexpr TOptionSpec kPatternImportOptions[] = {
+    {"--first", true}, {"--line", true}, {"--source", true}, {"-o", true}};
 constexpr TOptionSpec kSpriteOptions[] = {{"--transparent", false}};
-constexpr TOptionSpec kExportOptions[] = {{"--first", true}, {"--count", true}};
-constexpr TOptionSpec kImportOptions[] = {{"--first", true}, {"-o", true}};
+constexpr TOptionSpec kExportOptions[] = {{"--first", true}, {"--count", true}, {"--format", true}};
+constexpr TOptionSpec kImportOptions[] = {{"--first", true}, {"--format", true}, {"-o", true}};
 constexpr TOptionSpec kOutputOptions[] = {{"-o", true}};
 
 struct TCommand {
@@ -61,6 +68,35 @@ constexpr TCommand kCommands[] = {
      "  --layers-dir DIR  one transparent PNG per layer half (a-lo.png ... spr-hi.png), each\n"
      "                    that layer alone without backdrop; with --layers only those\n",
      kRenderOptions, 1, 2, RunRender},
+    {"inspect",
+     "inspect STATE X Y [--virtual] [--all-sprites | --sprite-limits] [--json]\n"
+     "       [--layers LIST] [--no-backdrop] [--ignore-hscroll] [--ignore-vscroll]\n"
+     "       [--ignore-shadow]",
+     "Tells how the screen composed pixel X, Y of the picture 'render' writes with the same\n"
+     "options (0, 0 is its top-left): for plane B, plane A and the window the cell, the scroll\n"
+     "values, the name table entry's address and word, the pattern, palette line, priority and\n"
+     "flips, and the byte and nibble of the pattern pixel; for the sprites the sprite shown\n"
+     "(its number, its position in the link chain, its entry), every sprite covering the pixel\n"
+     "with what the console does with it on this line (drawn, cut at the cell limit, dropped\n"
+     "by the sprite or cell limit, masked), and the line's sprites and cells; the\n"
+     "shadow/highlight marks; the priority case and which layer won and why; the pixel code,\n"
+     "its CRAM entry and colour. --json writes the same as a JSON object. A pixel outside the\n"
+     "picture is refused (exit status 1). The options are those of render.\n",
+     kInspectOptions, 3, 3, RunInspect},
+    {"vram-map", "vram-map STATE [--json] [--png OUT]",
+     "Lists what the display uses Video RAM for, in blocks of 32 bytes: the plane A, plane B\n"
+     "and window name tables, the sprite table and the horizontal scroll table (also as the\n"
+     "exact bytes the display reads: the window's cells on the screen, the scroll entries of\n"
+     "the scroll mode), the patterns the planes and the chained sprites show, and what nothing\n"
+     "points at. A block holding a table and patterns in use, or two tables, is an overlap.\n"
+     "Then the patterns in use and who shows them. --json writes the same as a JSON object.\n"
+     "  --png OUT         also writes the map as a 512 x 256 picture laid out as the pattern\n"
+     "                    sheet of 'patterns' (each block an 8 x 8 square at its pattern's\n"
+     "                    place), coloured by use: dark free, blue plane A table, teal plane B\n"
+     "                    table, violet window table, orange sprite table, pink H scroll table,\n"
+     "                    green plane patterns, yellow sprite patterns, white patterns of both,\n"
+     "                    red overlaps (a name ending in .bmp writes BMP)\n",
+     kVRAMMapOptions, 1, 1, RunVRAMMap},
     {"patterns", "patterns STATE OUT [--line 0-3] [--source vram|main] [--transparent]",
      "Writes the 512 x 256 sheet of all patterns (64 to a row) that the Patterns & Sprites\n"
      "page saves: 4 bits per pixel in BMP, indexed in PNG, coloured by a palette line.\n"
@@ -68,22 +104,56 @@ constexpr TCommand kCommands[] = {
      "  --source vram|main  read the patterns from video RAM (default) or main CPU RAM\n"
      "  --transparent     colour 0 transparent (PNG)\n",
      kPatternOptions, 2, 2, RunPatterns},
+    {"patterns import",
+     "patterns import STATE PICTURE --first N [--source vram|main] [--line 0-3] -o OUT",
+     "Reads patterns from a picture (BMP or PNG) as the Patterns & Sprites page loads them, and\n"
+     "writes the savestate to OUT. The picture is cut into cells of 8 x 8 pixels (8 x 16 in\n"
+     "interlace mode 2), left to right and top to bottom; cell k becomes pattern N + k. A sheet\n"
+     "written by 'patterns' comes back unchanged with --first 0.\n"
+     "  --first N         the pattern the first cell becomes\n"
+     "  --source vram|main  write into video RAM (default) or main CPU RAM\n"
+     "  --line N          indexed pictures: each pixel value modulo 16 is the pattern pixel;\n"
+     "                    other pictures: each colour must be exactly one colour of palette\n"
+     "                    line N (default 0), and transparent pixels become 0\n"
+     "A width that is not a multiple of 8, a height that is not a multiple of the cell height,\n"
+     "more cells than there are patterns from N on, or a colour that is not in the line is\n"
+     "refused with a message, and nothing is written. (A savestate named \"import\" is\n"
+     "written ./import for the sheet command.)\n",
+     kPatternImportOptions, 2, 2, RunPatternsImport},
     {"sprites", "sprites STATE OUT [--transparent]",
      "Writes the sheet of all sprites (16 to a row, each at the top-left of a cell as large as\n"
      "the largest sprite, 32 x 32 or 32 x 64 pixels, over the background colour) that the\n"
      "Patterns & Sprites page saves.\n"
      "  --transparent     the background transparent (PNG)\n",
      kSpriteOptions, 2, 2, RunSprites},
-    {"palette export", "palette export STATE OUT.pal [--first N] [--count N]",
-     "Writes Colour RAM entries as a JASC-PAL file, as the Colour RAM page saves them\n"
-     "(16 colour lines for up to 16 entries, else 256, padded with black).\n"
+    {"palette export",
+     "palette export STATE OUT.{pal,gpl,act} [--first N] [--count N] [--format F]",
+     "Writes Colour RAM entries as a palette file, as the Colour RAM page saves them: JASC-PAL\n"
+     "(16 colour lines for up to 16 entries, else 256, padded with black), a GIMP palette\n"
+     "(the entries alone) or an Adobe colour table (256 colours with the number of entries).\n"
      "  --first N         first entry, 0-63 (default 0)\n"
-     "  --count N         number of entries (default: all up to entry 63)\n",
+     "  --count N         number of entries (default: all up to entry 63)\n"
+     "  --format F        jasc, gimp or act; without it .gpl is GIMP, .act Adobe and every\n"
+     "                    other name JASC-PAL\n",
      kExportOptions, 2, 2, RunPaletteExport},
-    {"palette import", "palette import STATE IN.pal [--first N] -o OUT",
-     "Reads the colours of a JASC-PAL file into Colour RAM from entry N on (default 0), as the\n"
-     "Colour RAM page loads them, and writes the savestate to OUT.\n",
+    {"palette import", "palette import STATE IN.{pal,gpl,act} [--first N] [--format F] -o OUT",
+     "Reads the colours of a palette file into Colour RAM from entry N on (default 0), as the\n"
+     "Colour RAM page loads them, and writes the savestate to OUT. Each colour becomes the CRAM\n"
+     "value of the top three bits of its red, green and blue; colours past entry 63 are not\n"
+     "read. --format as for export.\n",
      kImportOptions, 2, 2, RunPaletteImport},
+    {"map",
+     "map STATE a|b|window OUT.{tmx,csv}",
+     "Writes the name table of plane A, plane B or the window as a map. OUT.csv: one line per\n"
+     "cell row, each cell's attribute word as a decimal number (bit 15 priority, 14-13 palette\n"
+     "line, 12 vertical flip, 11 horizontal flip, 10-0 pattern). OUT.tmx: a Tiled map with its\n"
+     "tileset picture OUT.png beside it. The picture shows all patterns once for each palette\n"
+     "line (line 0 at the top, colour 0 transparent); the tileset \"low priority\" cuts it from\n"
+     "tile id 1, the tileset \"high priority\" right after it, and flips are Tiled's flip flags.\n",
+     {},
+     3,
+     3,
+     RunMap},
     {"dump",
      "dump STATE BLOCK OUT.bin",
      "Writes the raw bytes of a memory block: main-ram, z80-ram, vram, cram or vsram (as the\n"
@@ -162,7 +232,7 @@ void printCommandHelp(std::ostream& out, const TCommand& command) {
 const TCommand* findCommand(std::span<const std::string> args, std::size_t& nameWords) {
   nameWords = 1;
   std::string name = args[0];
-  if (name == "palette" && args.size() > 1) {
+  if (args.size() > 1 && (name == "palette" || (name == "patterns" && args[1] == "import"))) {
     name += ' ' + args[1];
     nameWords = 2;
   }
@@ -196,8 +266,10 @@ int paletteWithoutSubcommand(std::span<const std::string> args, std::ostream& ou
   }
   if (help) return kExitOk;
   err << kProgram << ": palette needs export or import\n"
-      << "usage: " << kProgram << " palette export STATE OUT.pal [--first N] [--count N]\n"
-      << "       " << kProgram << " palette import STATE IN.pal [--first N] -o OUT\n";
+      << "usage: " << kProgram
+      << " palette export STATE OUT.{pal,gpl,act} [--first N] [--count N] [--format F]\n"
+      << "       " << kProgram
+      << " palette import STATE IN.{pal,gpl,act} [--first N] [--format F] -o OUT\n";
   return kExitUsage;
 }
 

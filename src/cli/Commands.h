@@ -7,7 +7,11 @@ namespace vantor {
 
 int RunInfo(TCliContext& context);
 int RunRender(TCliContext& context);
+int RunInspect(TCliContext& context);
+int RunVRAMMap(TCliContext& context);
 int RunPatterns(TCliContext& context);
+int RunPatternsImport(TCliContext& context);
+int RunMap(TCliContext& context);
 int RunSprites(TCliContext& context);
 int RunPaletteExport(TCliContext& context);
 int RunPaletteImport(TCliContext& context);

@@ -14,7 +14,8 @@ std::string_view takePiece(std::string_view& text, std::string_view sepChar) {
 }
 
 int64_t parsePiece(std::string_view piece, bool wide, int64_t defaultValue) {
-  if (!piece.empty() && piece.front() == '%') {
+  if (piece.empty()) return defaultValue;  // a missing piece, as in a key without sub-field
+  if (piece.front() == '%') {
     const auto value = TryParseBinary(piece);
     if (!value) return defaultValue;
     return wide ? *value : static_cast<int32_t>(static_cast<uint32_t>(*value));

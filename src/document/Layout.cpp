@@ -1,6 +1,6 @@
 #include "document/Layout.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace vantor {
 
@@ -9,12 +9,13 @@ TLayout::TLayout(LayoutIni ini)
 
 bool TLayout::ReadFieldSpec(std::string_view section, std::string_view key,
                             TFieldSpec& spec) const {
-  spec = ParseFieldSpec(m_ini.ReadString(section, key, ""));
+  spec = ReadFieldSpec(section, key);
   return spec.Usable();
 }
 
 TFieldSpec TLayout::ReadFieldSpec(std::string_view section, std::string_view key) const {
-  return ParseFieldSpec(m_ini.ReadString(section, key, ""));
+  const std::string* value = m_ini.FindValue(section, key);
+  return ParseFieldSpec(value ? std::string_view(*value) : std::string_view());
 }
 
 std::string TLayout::OversizedEntryError(std::string_view section, std::string_view key) const {
@@ -50,16 +51,34 @@ int64_t TLayout::DefaultFileSize() const {
   return m_ini.ReadInteger("General", "DefaultFileSize", 0);
 }
 
-std::string LineKey(int i) {
-  char key[16];
-  std::snprintf(key, sizeof key, "Line%03d", i);
+namespace {
+
+// prefix and i zero-padded to `width` characters, as "%0*d" writes it (without snprintf:
+// the savestate's load asks for a hundred of these).
+std::string numberedKey(std::string_view prefix, int i, int width) {
+  char number[16];
+  const char* end = std::to_chars(number, number + sizeof number, i).ptr;  // an int fits
+  std::string_view digits(number, static_cast<std::size_t>(end - number));
+  std::string key(prefix);
+  if (i < 0) {
+    key += '-';
+    digits.remove_prefix(1);
+    --width;
+  }
+  if (digits.size() < static_cast<std::size_t>(width))
+    key.append(static_cast<std::size_t>(width) - digits.size(), '0');
+  key += digits;
   return key;
 }
 
+}  // namespace
+
+std::string LineKey(int i) {
+  return numberedKey("Line", i, 3);
+}
+
 std::string FileIdentifierKey(int i) {
-  char key[24];
-  std::snprintf(key, sizeof key, "FileIdentifier%02d", i);
-  return key;
+  return numberedKey("FileIdentifier", i, 2);
 }
 
 }  // namespace vantor

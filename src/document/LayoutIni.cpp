@@ -1,6 +1,5 @@
 #include "document/LayoutIni.h"
 
-#include <cctype>
 #include <utility>
 
 #include "document/Numbers.h"
@@ -8,14 +7,32 @@
 namespace vantor {
 namespace {
 
-std::string indexKey(std::string_view section, std::string_view key) {
-  std::string text;
-  text.reserve(section.size() + key.size() + 1);
+// Letter case is ignored for ASCII letters, whatever the process's locale.
+char lowered(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Lower-cased "section\nkey" into buffer; empty when it does not fit.
+template <std::size_t N>
+std::string_view indexKeyIn(std::string_view section, std::string_view key, char (&buffer)[N]) {
+  if (section.size() + key.size() + 1 > N) return {};
+  char* out = buffer;
   for (char c : section)
-    text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  text += '\n';
+    *out++ = lowered(c);
+  *out++ = '\n';
   for (char c : key)
-    text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    *out++ = lowered(c);
+  return {buffer, static_cast<std::size_t>(out - buffer)};
+}
+
+std::string indexKey(std::string_view section, std::string_view key) {
+  std::string text(section.size() + key.size() + 1, '\0');
+  std::size_t n = 0;
+  for (char c : section)
+    text[n++] = lowered(c);
+  text[n++] = '\n';
+  for (char c : key)
+    text[n++] = lowered(c);
   return text;
 }
 
@@ -66,7 +83,9 @@ void LayoutIni::addEntry(std::size_t section, Entry entry) {
 }
 
 const LayoutIni::Entry* LayoutIni::find(std::string_view section, std::string_view key) const {
-  const auto at = m_index.find(indexKey(section, key));
+  char buffer[96];
+  const std::string_view quick = indexKeyIn(section, key, buffer);
+  const auto at = quick.empty() ? m_index.find(indexKey(section, key)) : m_index.find(quick);
   if (at == m_index.end()) return nullptr;
   return &m_sections[at->second.first].Entries[at->second.second];
 }
@@ -93,8 +112,20 @@ bool LayoutIni::ReadBool(std::string_view section, std::string_view key, bool de
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+bool LayoutIni::SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lowered(a[i]) != lowered(b[i])) return false;
+  return true;
+}
+
 bool LayoutIni::HasKey(std::string_view section, std::string_view key) const {
   return find(section, key) != nullptr;
+}
+
+const std::string* LayoutIni::FindValue(std::string_view section, std::string_view key) const {
+  const Entry* entry = find(section, key);
+  return entry ? &entry->Value : nullptr;
 }
 
 void LayoutIni::WriteString(std::string_view section, std::string_view key,
@@ -104,9 +135,8 @@ void LayoutIni::WriteString(std::string_view section, std::string_view key,
     return;
   }
   std::size_t target = m_sections.size();
-  const std::string wanted = indexKey(section, "");
   for (std::size_t i = 0; i < m_sections.size(); ++i) {
-    if (indexKey(m_sections[i].Name, "") == wanted) {
+    if (SameName(m_sections[i].Name, section)) {
       target = i;
       break;
     }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -38,15 +39,35 @@ bool expectedContent(const TFieldSpec& spec, const std::string& key, const TMess
   return true;
 }
 
-// Visits every usable, well-formed identifier: (offset, expected bytes).
+// The number NN of a key "FileIdentifierNN" (any letter case, two digits), or -1.
+int identifierNumber(std::string_view key) {
+  constexpr std::string_view kPrefix = "FileIdentifier";
+  if (key.size() != kPrefix.size() + 2 ||
+      !LayoutIni::SameName(key.substr(0, kPrefix.size()), kPrefix))
+    return -1;
+  const char tens = key[kPrefix.size()], ones = key[kPrefix.size() + 1];
+  if (tens < '0' || tens > '9' || ones < '0' || ones > '9') return -1;
+  return (tens - '0') * 10 + (ones - '0');
+}
+
+// Visits every usable, well-formed identifier in number order: (offset, expected bytes). The
+// [General] entries are looked through once rather than asked for all hundred numbers.
 template <typename Visit>
 void forEachIdentifier(const TLayout& layout, const TMessageSink& report, Visit visit) {
+  std::array<std::string_view, kIdentifierCount> values;
+  std::array<bool, kIdentifierCount> present{};
+  layout.Ini().ForEachEntry("General", [&](std::string_view key, std::string_view value) {
+    const int n = identifierNumber(key);
+    if (n < 0 || present[std::size_t(n)]) return;  // the first of a key counts
+    present[std::size_t(n)] = true;
+    values[std::size_t(n)] = value;
+  });
   std::vector<uint8_t> expected;
   for (int i = 0; i < kIdentifierCount; ++i) {
-    const std::string key = FileIdentifierKey(i);
-    TFieldSpec spec;
-    if (!layout.ReadFieldSpec("General", key, spec)) continue;
-    if (!expectedContent(spec, key, report, expected)) continue;
+    if (!present[std::size_t(i)]) continue;
+    const TFieldSpec spec = layout.ParseFieldSpec(values[std::size_t(i)]);
+    if (!spec.Usable()) continue;
+    if (!expectedContent(spec, FileIdentifierKey(i), report, expected)) continue;
     visit(static_cast<uint64_t>(spec.Offset), expected);
   }
 }
@@ -242,7 +263,6 @@ void TSavestateDocument::NewBlank(const TMessageSink& report) {
 
 TSavestateDocument::TLoadResult TSavestateDocument::Load(const std::string& path,
                                                          const TMessageSink& report) {
-  TLoadResult result;
   InputFile file(path);
   const bool matches = MatchFileIdentifiers(
       *m_layout,
@@ -250,10 +270,30 @@ TSavestateDocument::TLoadResult TSavestateDocument::Load(const std::string& path
         return file.readAt(offset, dst, count) == count;
       },
       report);
-  if (!matches) return result;
+  if (!matches) return {};
 
   std::vector<uint8_t> bytes(SavestateImage::kMaxFileBytes);
   bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+  return takeImage(std::move(bytes));
+}
+
+TSavestateDocument::TLoadResult TSavestateDocument::LoadBytes(std::span<const uint8_t> bytes,
+                                                              const TMessageSink& report) {
+  const bool matches = MatchFileIdentifiers(
+      *m_layout,
+      [&](uint64_t offset, void* dst, std::size_t count) {
+        if (offset > bytes.size() || count > bytes.size() - offset) return false;
+        std::memcpy(dst, bytes.data() + offset, count);
+        return true;
+      },
+      report);
+  if (!matches) return {};
+  const std::size_t taken = std::min(bytes.size(), SavestateImage::kMaxFileBytes);
+  return takeImage(std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::ptrdiff_t(taken)));
+}
+
+TSavestateDocument::TLoadResult TSavestateDocument::takeImage(std::vector<uint8_t> bytes) {
+  TLoadResult result;
   m_image = SavestateImage(std::move(bytes));
   result.Status = TLoadStatus::lsLoaded;
   result.VSRAMDetection = AutoDetectVSRAMEndian(*m_layout, m_image, &result.VSRAMReason);

@@ -88,6 +88,8 @@ class TSavestateDocument {
   // match takes its first 1048576 bytes as the new image and detects the VSRAM byte order.
   // A wrong file type changes nothing. Modified and FileName are left to the caller.
   TLoadResult Load(const std::string& path, const TMessageSink& report);
+  // Load for savestate bytes already in memory (at most the first 1048576 become the image).
+  TLoadResult LoadBytes(std::span<const uint8_t> bytes, const TMessageSink& report);
 
   // Writes the whole image to path without damaging an existing file on failure (EFileError
   // "Cannot create file ..."). Modified and FileName are left to the caller.
@@ -99,6 +101,9 @@ class TSavestateDocument {
   std::span<const uint8_t> PatternSourceData(TPatternSource source) const;
 
  private:
+  // Takes bytes whose identifiers matched as the new image and detects the VSRAM byte order.
+  TLoadResult takeImage(std::vector<uint8_t> bytes);
+
   TLayout* m_layout;
   SavestateImage m_image;
   bool m_modified = false;

@@ -26,6 +26,9 @@ struct TFileDialog {
   QString FileName;              // proposed before, chosen after a successful Execute
   QString DefaultExt;            // without the dot; empty: none
   bool OverwritePrompt = false;  // save dialogs: ask before replacing a file
+  // The filter offered first, counted from 1 in the order of Filter; after a successful
+  // Execute, the filter the user chose.
+  int FilterIndex = 1;
 };
 
 class TDialogs {

@@ -54,11 +54,17 @@ bool TQtDialogs::execute(TFileDialog& dialog, bool save) {
   box.setOption(QFileDialog::ReadOnly, false);
   box.setSizeGripEnabled(true);
   const QStringList filters = QtNameFilters(dialog.Filter);
-  if (!filters.isEmpty()) box.setNameFilters(filters);
+  if (!filters.isEmpty()) {
+    box.setNameFilters(filters);
+    if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size())
+      box.selectNameFilter(filters[dialog.FilterIndex - 1]);
+  }
   if (!dialog.DefaultExt.isEmpty()) box.setDefaultSuffix(dialog.DefaultExt);
   if (!dialog.FileName.isEmpty()) box.selectFile(dialog.FileName);
   if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
   dialog.FileName = box.selectedFiles().constFirst();
+  const qsizetype chosen = filters.indexOf(box.selectedNameFilter());
+  if (chosen >= 0) dialog.FilterIndex = int(chosen) + 1;
   return true;
 }
 

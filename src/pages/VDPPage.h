@@ -36,6 +36,9 @@ class TVDPPage : public QWidget {
   void colorsChanged();
   // The pattern source changed: a view window showing patterns shows them from the new one.
   void patternsChanged();
+  // The page wrote into a memory block itself: Video RAM into the model, main CPU or Z80 RAM
+  // into the image. The image and the block's memory page take the new bytes at once.
+  void memoryWritten(vantor::THexPageId page);
   // The status bar's one simple text.
   void statusText(const QString& text);
 };

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QImageReader>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -16,16 +17,21 @@
 namespace vantor {
 namespace {
 
-QImage indexedImage(const TIndexedBitmap& bitmap, int transparentIndex) {
-  const int32_t width = bitmap.Width();
-  const int32_t height = bitmap.Height();
-  QImage image(width, height, QImage::Format_Indexed8);
+// The bitmap's colour table, opaque but for the transparent entry.
+QList<QRgb> colorTable(const TIndexedBitmap& bitmap, int transparentIndex) {
   QList<QRgb> table(bitmap.ColorCount());
   for (int i = 0; i < table.size(); ++i)
     table[i] = bitmap.Color(i) | 0xFF000000u;
   if (transparentIndex >= 0 && transparentIndex < table.size())
     table[transparentIndex] &= 0x00FFFFFFu;
-  image.setColorTable(table);
+  return table;
+}
+
+QImage indexedImage(const TIndexedBitmap& bitmap, int transparentIndex) {
+  const int32_t width = bitmap.Width();
+  const int32_t height = bitmap.Height();
+  QImage image(width, height, QImage::Format_Indexed8);
+  image.setColorTable(colorTable(bitmap, transparentIndex));
 
   const int bits = bitmap.BitsPerPixel();
   for (int32_t y = 0; y < height; ++y) {
@@ -77,14 +83,61 @@ QImage ToQImage(const TIndexedBitmap& bitmap, int transparentIndex) {
   return directImage(bitmap);
 }
 
+QImage IndexedView(const TIndexedBitmap& bitmap, int transparentIndex) {
+  if (bitmap.IsEmpty() || bitmap.BitsPerPixel() != 8) return ToQImage(bitmap, transparentIndex);
+  // Read-only over the bitmap's rows (4-byte padded, as QImage's own).
+  QImage image(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(),
+               QImage::Format_Indexed8);
+  image.setColorTable(colorTable(bitmap, transparentIndex));
+  return image;
+}
+
 std::vector<uint8_t> EncodePng(const TIndexedBitmap& bitmap, const TPictureOptions& options) {
-  const QImage image = ToQImage(bitmap, options.TransparentIndex);
+  QImage image = IndexedView(bitmap, options.TransparentIndex);
+  if (options.TransparentColorZero && image.format() == QImage::Format_Indexed8) {
+    QList<QRgb> table = image.colorTable();
+    for (qsizetype i = 0; i < table.size(); i += 16)
+      table[i] &= 0x00FFFFFFu;
+    image.setColorTable(table);
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
   if (!writer.write(image)) throw std::runtime_error(writer.errorString().toStdString());
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+TIndexedBitmap FromQImage(const QImage& source) {
+  if (source.isNull()) return {};
+  const bool indexed = source.format() == QImage::Format_Indexed8 ||
+                       source.format() == QImage::Format_Mono ||
+                       source.format() == QImage::Format_MonoLSB;
+  const QImage image =
+      source.convertToFormat(indexed ? QImage::Format_Indexed8 : QImage::Format_ARGB32);
+  TIndexedBitmap bitmap(image.width(), image.height(), indexed ? 8 : 32);
+  const std::size_t rowBytes = std::size_t(image.width()) * (indexed ? 1 : 4);
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(bitmap.Row(y), image.constScanLine(y), rowBytes);
+  if (indexed) {
+    const QList<QRgb> table = image.colorTable();
+    std::vector<uint32_t> colors(table.begin(), table.end());
+    bitmap.SetColors(0, colors.data(), int(colors.size()));
+  }
+  return bitmap;
+}
+
+TIndexedBitmap LoadPicture(const std::string& path) {
+  // A picture of any sensible size; the cut leaves a damaged file that the reader refuses.
+  constexpr std::size_t kMaxPictureBytes = std::size_t(256) << 20;
+  const std::vector<uint8_t> bytes = ReadFileBytes(path, kMaxPictureBytes);
+  QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  const QImage image = reader.read();
+  if (image.isNull()) throw EFileError::CannotOpen(path, reader.errorString().toStdString());
+  return FromQImage(image);
 }
 
 bool IsPngFileName(std::string_view path) {

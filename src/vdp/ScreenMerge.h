@@ -1,49 +1,55 @@
-// Merging plane B, plane A (window included) and the sprite layer, sixteen pixels at a time.
-// Internal to the model.
+// Merging plane B, plane A (window included) and the sprite layer, a vector of pixels at a
+// time. Internal to the model.
 //
-// Inputs, one byte per pixel:
-//   sprite layer byte  P 0 LL CCCC   (0: no sprite pixel)
-//   plane line byte    P O LL CCCC   (O: opaque; a transparent pixel keeps only P)
+// Inputs, one byte per pixel, the same for all three lines:
+//   line byte  O P LL CCCC   (O: opaque; P: priority; a transparent pixel keeps only P;
+//                             a sprite line holds 0 where no sprite is opaque)
 // Output: the pixel code  S H LL CCCC  (shadow, highlight, palette line, colour), with the
 // backdrop colour in place of transparent results.
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+
+#include "vdp/LineVectors.h"
 
 namespace vantor::detail {
 
-// Sixteen pixels, one per lane; the compiler maps the lane-wise operations onto the machine's
-// vector instructions (or plain registers where it has none).
-using TPixels16 = uint8_t __attribute__((vector_size(16)));
-using TLaneTest16 = int8_t __attribute__((vector_size(16)));
-
-inline TPixels16 load16(const uint8_t* p) {
-  TPixels16 v;
-  std::memcpy(&v, p, 16);
-  return v;
-}
-
-struct TMergedGroup {
-  TPixels16 Codes{};
-  TPixels16 Transparent{};  // 0xFF where the result showed the backdrop
+template <class L>
+struct TMerged {
+  typename L::Bytes Codes{};
+  typename L::Bytes Transparent{};  // 0xFF where the result showed the backdrop
 };
 
 namespace merge {
 
-inline TPixels16 lanes(TLaneTest16 test) {
-  return reinterpret_cast<TPixels16&>(test);
-}
-
 // 0xFF in the lanes where the bits are all set.
-inline TPixels16 allSet(TPixels16 x, uint8_t bits) {
-  return lanes((x & bits) == bits);
+template <class L>
+[[gnu::always_inline]] inline typename L::Bytes allSet(typename L::Bytes x, uint8_t bits) {
+  return laneMask<L>((x & bits) == bits);
 }
-inline TPixels16 equal(TPixels16 x, uint8_t value) {
-  return lanes(x == value);
+template <class L>
+[[gnu::always_inline]] inline typename L::Bytes equal(typename L::Bytes x, uint8_t value) {
+  return laneMask<L>(x == value);
 }
 
 }  // namespace merge
+
+// Without shadow/highlight the selection table below comes down to one order of six layers:
+// opaque high-priority layers before opaque low-priority ones, and at equal priority the
+// sprite before A before B. Each line's rank is its byte's top bits O P with the layer's
+// place below; the largest rank shows, and a rank without O means the backdrop.
+template <class L>
+[[gnu::always_inline]] inline TMerged<L> mergePlain(typename L::Bytes s, typename L::Bytes a,
+                                                    typename L::Bytes b, uint8_t background) {
+  using V = typename L::Bytes;
+  const V rankS = (s & 0xC0) | 2, rankA = (a & 0xC0) | 1, rankB = b & 0xC0;
+  const V topSA = rankS > rankA ? rankS : rankA;  // byte maximum
+  const V top = topSA > rankB ? topSA : rankB;
+  const V fromS = laneMask<L>(top == rankS), fromA = laneMask<L>(top == rankA);
+  const V v = (s & fromS) | (a & fromA) | (b & ~(fromS | fromA));
+  const V transparent = laneMask<L>(reinterpret_cast<const typename L::Signed&>(top) >= 0);
+  return {((v & 0x3F) & ~transparent) | (transparent & background), transparent};
+}
 
 // The selection of each pixel by the priorities of sprite, A and B (N = S*4 + A*2 + B):
 //   N 0, 4, 6, 7: S if opaque; else SA if A is opaque; else SB
@@ -56,42 +62,49 @@ inline TPixels16 equal(TPixels16 x, uint8_t value) {
 // is of high priority the planes (and a low-priority sprite) take the shadow mark. Both marks
 // cancel. A sprite's own pixel of colour 14 in lines 0 to 2 is never marked; a plane pixel of
 // colour 14 is marked like any other.
-template <bool kShadowHighlight>
-inline TMergedGroup mergeGroup(TPixels16 s, TPixels16 a, TPixels16 b, uint8_t background) {
+template <class L>
+[[gnu::always_inline]] inline TMerged<L> mergeShadowHighlight(typename L::Bytes s,
+                                                              typename L::Bytes a,
+                                                              typename L::Bytes b,
+                                                              uint8_t background) {
   using namespace merge;
-  const TPixels16 sP = allSet(s, 0x80), aP = allSet(a, 0x80), bP = allSet(b, 0x80);
-  const TPixels16 aO = allSet(a, 0x40), bO = allSet(b, 0x40);
-  const TPixels16 sv = s & 0x3F;
-  TPixels16 sO = ~equal(s, 0);
-  TPixels16 sMarks{}, planeMarks{};
-  if constexpr (kShadowHighlight) {
-    const TPixels16 highlight = equal(sv, 0x3E), shadow = equal(sv, 0x3F);
-    sO &= ~(highlight | shadow);
-    const TPixels16 noHighPlane = ~aP & ~bP;
-    planeMarks = noHighPlane & 0x80;
-    sMarks = (highlight & 0x40) | ((shadow | (noHighPlane & ~sP)) & 0x80);
-  }
+  using V = typename L::Bytes;
+  const V sP = allSet<L>(s, 0x40), aP = allSet<L>(a, 0x40), bP = allSet<L>(b, 0x40);
+  const V aO = allSet<L>(a, 0x80), bO = allSet<L>(b, 0x80);
+  const V sv = s & 0x3F;
+  const V highlight = equal<L>(sv, 0x3E), shadow = equal<L>(sv, 0x3F);
+  const V sO = allSet<L>(s, 0x80) & ~(highlight | shadow);
+  const V noHighPlane = ~aP & ~bP;
+  const V planeMarks = noHighPlane & 0x80;
+  const V sMarks = (highlight & 0x40) | ((shadow | (noHighPlane & ~sP)) & 0x80);
   // A plane of high priority in front of a low-priority sprite (rows 1 to 3).
-  const TPixels16 pureA = ~sP & aP & aO;
-  const TPixels16 pureB = ~sP & bP & bO & (~aP | ~aO);
-  const TPixels16 rest = ~pureA & ~pureB;
-  const TPixels16 useS = rest & sO;
-  const TPixels16 planeWithSprite = rest & ~sO;  // SA or SB
-  const TPixels16 aBeforeB = ~aP & bP;
-  const TPixels16 chooseSB =
+  const V pureA = ~sP & aP & aO;
+  const V pureB = ~sP & bP & bO & (~aP | ~aO);
+  const V rest = ~pureA & ~pureB;
+  const V useS = rest & sO;
+  const V planeWithSprite = rest & ~sO;  // SA or SB
+  const V aBeforeB = ~aP & bP;
+  const V chooseSB =
       (sP & ((aBeforeB & bO) | (~aBeforeB & ~aO))) | (~sP & ((~aP & ~bP & ~aO) | aP));
-  const TPixels16 useA = pureA | (planeWithSprite & ~chooseSB);
-  const TPixels16 useB = pureB | (planeWithSprite & chooseSB);
-  TPixels16 v = ((a & useA) | (b & useB) | (sv & useS)) & 0x3F;
+  const V useA = pureA | (planeWithSprite & ~chooseSB);
+  const V useB = pureB | (planeWithSprite & chooseSB);
+  V v = ((a & useA) | (b & useB) | (sv & useS)) & 0x3F;
+  v |= ((useS | planeWithSprite) & sMarks) | ((useA | useB) & planeMarks);
+  v &= ~(allSet<L>(v, 0xC0) & 0xC0);
+  const V unmarked = useS & equal<L>(v & 0x0F, 0x0E) & ~allSet<L>(v, 0x30);
+  v &= ~(unmarked & 0xC0);
+  const V transparent = equal<L>(v & 0x0F, 0);
+  return {(v & ~transparent) | (transparent & ((v & 0xC0) | background)), transparent};
+}
+
+template <class L, bool kShadowHighlight>
+[[gnu::always_inline]] inline TMerged<L> mergeLanes(typename L::Bytes s, typename L::Bytes a,
+                                                    typename L::Bytes b, uint8_t background) {
   if constexpr (kShadowHighlight) {
-    v |= ((useS | planeWithSprite) & sMarks) | ((useA | useB) & planeMarks);
-    v &= ~(allSet(v, 0xC0) & 0xC0);
-    const TPixels16 unmarked = useS & equal(v & 0x0F, 0x0E) & ~allSet(v, 0x30);
-    v &= ~(unmarked & 0xC0);
+    return mergeShadowHighlight<L>(s, a, b, background);
+  } else {
+    return mergePlain<L>(s, a, b, background);
   }
-  const TPixels16 transparent = equal(v & 0x0F, 0);
-  v = (v & ~transparent) | (transparent & ((v & 0xC0) | background));
-  return {v, transparent};
 }
 
 }  // namespace vantor::detail

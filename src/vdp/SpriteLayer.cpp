@@ -1,69 +1,13 @@
-// The sprite layer of the composed screen, built line by line.
+// The sprite layer of the composed screen, one picture row at a time.
 #include "vdp/SpriteLayer.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
-#include "vdp/PatternRows.h"
+#include "vdp/LineVectors.h"
 
 namespace vantor::detail {
-
-namespace {
-
-// Stores the opaque pixels of np where dst holds nothing yet; nz marks np's opaque bytes.
-inline void mergeFirstWins(uint8_t* dst, uint64_t np, uint64_t nz) {
-  const uint64_t cur = load64(dst);
-  store64(dst, cur | (np & nz & ~nonZeroBytes(cur)));
-}
-
-// What drawing a sprite row needs from the model, taken once per picture.
-struct TRowSource {
-  const uint8_t* Vram = nullptr;
-  int CellHeight = 8;
-  uint32_t PatternBytes = 32;
-};
-
-// Draws row sy of a sprite (its first `cells` columns of cells) into the layer's row dst,
-// keeping what earlier sprites left there.
-void drawSpriteRow(const TRowSource& source, const TLineSprite& drawn, int32_t sy,
-                   const TSpriteLayer& layer, uint8_t* dst) {
-  const TSpriteEntry& s = drawn.Sprite->Entry;
-  const bool hflip = s.HFlip();
-  const int cellsHigh = s.CellsHigh(), cellsWide = s.CellsWide();
-  // The row within the sprite's picture, counted from its top as stored.
-  int row = sy - drawn.Sprite->Top;
-  if (s.VFlip()) row = cellsHigh * source.CellHeight - 1 - row;
-  const int cellRow = row / source.CellHeight;
-  const uint32_t rowOffset = uint32_t(row % source.CellHeight) * 4;
-  const uint8_t code = uint8_t(int(s.Priority()) << 7 | s.PalLine() << 4);
-  const uint64_t code64 = code * kEachByte;
-  for (int c = 0; c < drawn.Cells; ++c) {
-    const int32_t cellX = s.X + c * 8;
-    if (cellX >= layer.Right) break;
-    if (cellX + 8 <= layer.Left) continue;
-    // Cells run down each column first; with a horizontal flip the last column shows first.
-    const int column = hflip ? cellsWide - 1 - c : c;
-    const uint32_t pattern = s.CellPattern(column * cellsHigh + cellRow);
-    // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
-    const uint32_t address = (pattern * source.PatternBytes + rowOffset) & TMegaDriveVDP::kVramMask;
-    const uint64_t px = decodePatternRow(source.Vram + address, hflip);
-    if (px == 0) continue;
-    const uint64_t nz = nonZeroBytes(px);
-    const uint64_t np = px | (code64 & nz);
-    if (cellX >= layer.Left && cellX + 8 <= layer.Right) {
-      mergeFirstWins(dst + (cellX - layer.Left), np, nz);
-      continue;
-    }
-    for (int col = 0; col < 8; ++col) {
-      const int32_t sx = cellX + col;
-      const uint8_t p = uint8_t(np >> (8 * col));
-      if (sx < layer.Left || sx >= layer.Right || p == 0) continue;
-      uint8_t& out = dst[sx - layer.Left];
-      if (out == 0) out = p;
-    }
-  }
-}
-
-}  // namespace
 
 TSpriteLineRule SpriteLineRule(const TMegaDriveVDP& vdp, uint16_t options) {
   TSpriteLineRule rule;
@@ -84,51 +28,116 @@ void DecodeSpriteChain(const TMegaDriveVDP& vdp, std::vector<TChainedSprite>& ch
   });
 }
 
-void SelectLineSprites(const std::vector<TChainedSprite>& chain, int32_t sy,
-                       const TSpriteLineRule& rule, std::vector<TLineSprite>& line) {
-  line.clear();
+TSpriteRows::TSpriteRows(const TMegaDriveVDP& vdp, uint16_t options, int32_t left, int32_t top,
+                         int32_t width, int32_t bottom)
+    : m_vram(vdp.VRAMData()),
+      m_cellHeight(vdp.CellHeight()),
+      m_patternBytes(uint32_t(vdp.GetMetric(mkPatternBytes))),
+      m_options(options),
+      m_rule(SpriteLineRule(vdp, options)),
+      m_left(left),
+      m_top(top),
+      m_width(std::max(width, 0)),
+      m_bottom(std::max(top, bottom)) {
+  if (!(options & (kRenderSpritesLo | kRenderSpritesHi)) || m_width == 0) {
+    m_bottom = m_top;  // nothing is drawn on any row
+    return;
+  }
+  DecodeSpriteChain(vdp, m_chain);
+  // Sorted by row in one counting pass over each sprite's rows, keeping the chain order.
+  const std::size_t rows = std::size_t(m_bottom - m_top);
+  m_rowStart.assign(rows + 1, 0);
+  auto covered = [&](const TChainedSprite& s, auto&& visit) {
+    const int32_t from = std::max(s.Top, m_top), to = std::min(s.Bottom, m_bottom);
+    for (int32_t sy = from; sy < to; ++sy)
+      visit(std::size_t(sy - m_top));
+  };
+  for (const TChainedSprite& s : m_chain)
+    covered(s, [&](std::size_t r) { ++m_rowStart[r + 1]; });
+  for (std::size_t r = 0; r < rows; ++r)
+    m_rowStart[r + 1] += m_rowStart[r];
+  m_covering.resize(m_rowStart[rows]);
+  std::vector<uint32_t> next(m_rowStart.begin(), m_rowStart.end() - 1);
+  for (std::size_t c = 0; c < m_chain.size(); ++c)
+    covered(m_chain[c], [&](std::size_t r) { m_covering[next[r]++] = uint8_t(c); });
+  m_line.reserve(m_chain.size());
+}
+
+void TSpriteRows::selectLine(int32_t sy) {
+  m_line.clear();
+  const std::size_t r = std::size_t(sy - m_top);
   int sprites = 0, cells = 0;
   bool shownBefore = false;  // a sprite not at X 0 came earlier on this line
-  for (const TChainedSprite& s : chain) {
-    if (sy < s.Top || sy >= s.Bottom) continue;
+  for (uint32_t i = m_rowStart[r]; i < m_rowStart[r + 1]; ++i) {
+    const TChainedSprite& s = m_chain[m_covering[i]];
     const int wide = s.Entry.CellsWide();
-    if (!rule.Limits) {
-      line.push_back({&s, wide});
+    if (!m_rule.Limits) {
+      m_line.push_back({&s, wide});
       continue;
     }
-    if (++sprites > rule.MaxSprites) break;
+    if (++sprites > m_rule.MaxSprites) break;
     if (s.Entry.X == 0 && shownBefore) break;  // masking
     shownBefore = shownBefore || s.Entry.X != 0;
-    line.push_back({&s, std::min(wide, rule.MaxCells - cells)});
+    m_line.push_back({&s, std::min(wide, m_rule.MaxCells - cells)});
     cells += wide;
-    if (cells >= rule.MaxCells) break;
+    if (cells >= m_rule.MaxCells) break;
   }
 }
 
-void BuildSpriteLayer(const TMegaDriveVDP& vdp, uint16_t options, const TVDPRect& window,
-                      TSpriteLayer& layer) {
-  layer.Left = std::max(window.Left, 0);
-  layer.Top = std::max(window.Top, 0);
-  layer.Right = std::max(layer.Left, window.Right);
-  layer.Bottom = std::max(layer.Top, window.Bottom);
-  // Spare bytes: the composer reads whole groups of 16 past the last column.
-  layer.Bytes.assign(std::size_t(layer.Width()) * std::size_t(layer.Bottom - layer.Top) + 16, 0);
-  if (layer.Width() == 0 || layer.Bottom == layer.Top) return;
-  std::vector<TChainedSprite> chain;
-  DecodeSpriteChain(vdp, chain);
-  const TSpriteLineRule rule = SpriteLineRule(vdp, options);
-  const TRowSource source{vdp.VRAMData(), vdp.CellHeight(),
-                          uint32_t(vdp.GetMetric(mkPatternBytes))};
-  std::vector<TLineSprite> line;
-  line.reserve(chain.size());
-  for (int32_t sy = layer.Top; sy < layer.Bottom; ++sy) {
-    SelectLineSprites(chain, sy, rule, line);
-    uint8_t* dst = layer.Bytes.data() + std::size_t(sy - layer.Top) * std::size_t(layer.Width());
-    for (const TLineSprite& drawn : line) {
-      const bool high = drawn.Sprite->Entry.Priority();
-      if (!(options & (high ? kRenderSpritesHi : kRenderSpritesLo))) continue;
-      drawSpriteRow(source, drawn, sy, layer, dst);
-    }
+const uint8_t* TSpriteRows::Row(int32_t sy, uint8_t* line) {
+  if (sy < m_top || sy >= m_bottom) return nullptr;
+  const std::size_t r = std::size_t(sy - m_top);
+  if (m_rowStart[r] == m_rowStart[r + 1]) return nullptr;
+  selectLine(sy);
+  bool drawn = false;
+  for (const TLineSprite& sprite : m_line) {
+    const bool high = sprite.Sprite->Entry.Priority();
+    if (!(m_options & (high ? kRenderSpritesHi : kRenderSpritesLo))) continue;
+    if (!drawn) std::memset(line, 0, std::size_t(m_width));
+    drawn = true;
+    drawSpriteRow(sprite, sy, line);
+  }
+  return drawn ? line : nullptr;
+}
+
+// Draws row sy of a sprite (its first `cells` columns of cells) into the row's bytes, keeping
+// what earlier sprites left there. The sprite's (at most 4) pattern rows are decoded together
+// into 32 bytes (as in CellRowCache.h) and merged 16 at a time where the row still holds 0. line
+// has 32 spare bytes on either side for a sprite reaching past the row's ends.
+void TSpriteRows::drawSpriteRow(const TLineSprite& drawn, int32_t sy, uint8_t* line) const {
+  using L = TLanes16;
+  using V = L::Bytes;
+  const TSpriteEntry& s = drawn.Sprite->Entry;
+  const int32_t x = int32_t(s.X) - m_left;
+  if (x >= m_width || x + 8 * drawn.Cells <= 0) return;
+  const bool hflip = s.HFlip();
+  const int cellsHigh = s.CellsHigh(), cellsWide = s.CellsWide();
+  // The row within the sprite's picture, counted from its top as stored.
+  int row = sy - drawn.Sprite->Top;
+  if (s.VFlip()) row = cellsHigh * m_cellHeight - 1 - row;
+  const int cellRow = row / m_cellHeight;
+  const uint32_t rowOffset = uint32_t(row % m_cellHeight) * 4;
+  uint32_t rows[4] = {0, 0, 0, 0};
+  for (int c = 0; c < drawn.Cells; ++c) {
+    // Cells run down each column first; with a horizontal flip the last column shows first.
+    const int column = hflip ? cellsWide - 1 - c : c;
+    const uint32_t pattern = s.CellPattern(column * cellsHigh + cellRow);
+    // Pattern rows are 4-byte aligned, so the 4 bytes never straddle the end of VRAM.
+    const uint32_t address = (pattern * m_patternBytes + rowOffset) & TMegaDriveVDP::kVramMask;
+    std::memcpy(&rows[c], m_vram + address, 4);
+    if (hflip) rows[c] = __builtin_bswap32(rows[c]);
+  }
+  const V bytes = loadLanes<L>(rows);
+  V high = (bytes >> 4) & 0x0F, low = bytes & 0x0F;
+  if (hflip) std::swap(high, low);  // with the bytes reversed: the cell mirrored
+  // O P LL: 0x80 | priority << 6 | palette line << 4, where a pixel is opaque.
+  const uint8_t code = uint8_t(0x80 | int(s.Priority()) << 6 | s.PalLine() << 4);
+  uint8_t* dst = line + x;
+  for (V px : {zipLow<L>(high, low), zipHigh<L>(high, low)}) {
+    px |= code & ~laneMask<L>(px == 0);
+    const V cur = loadLanes<L>(dst);
+    storeLanes<L>(dst, cur | (px & laneMask<L>(cur == 0)));
+    dst += L::kCount;
   }
 }
 

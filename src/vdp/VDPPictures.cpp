@@ -102,7 +102,11 @@ void ScreenPictureSize(const TMegaDriveVDP& vdp, uint16_t options, int32_t& widt
 void RenderScreenPicture(const TMegaDriveVDP& vdp, uint16_t options, TIndexedBitmap& out) {
   int32_t width = 0, height = 0;
   ScreenPictureSize(vdp, options, width, height);
-  prepare(out, 8, width, height);
+  // With the backdrop every pixel is written: a picture of the same size is drawn over as it
+  // is. Without it, what no layer covers must be 0 from a cleared picture.
+  const bool drawnOver = (options & kRenderBackdrop) && out.BitsPerPixel() == 8 &&
+                         out.Width() == width && out.Height() == height;
+  if (!drawnOver) prepare(out, 8, width, height);
   vdp.SetBitmapPalette(out, 0, 256, 0);
   vdp.RenderScreen(GetSurfaceInfo(out), options, 0, 0);
 }

@@ -158,7 +158,8 @@ void TfrmView::SetPalLineBits(int line) {
 }
 
 void TfrmView::PictureChanged() {
-  m_pixmap = QPixmap::fromImage(ToQImage(m_ViewBitmap));
+  // Qt converts the 8-bit picture to the screen's pixels once, straight from its memory.
+  m_pixmap = QPixmap::fromImage(IndexedView(m_ViewBitmap));
 }
 
 QSize TfrmView::ZoomedSize() const {

@@ -1,8 +1,9 @@
-// Golden pictures of the emulator fixture through vantor-cli: whole screens, the virtual
-// screen, the pattern and sprite sheets. Any change of a pixel index or a colour-table entry
-// fails. After a deliberate change of the pictures, rebaseline with
+// Golden pictures and listings of the emulator fixture through vantor-cli: whole screens, the
+// virtual screen, the pattern and sprite sheets, the Video RAM map; the pixel inspector's
+// accounts and the Video RAM map's lists. Any change of a pixel index, a colour-table entry or
+// a character fails. After a deliberate change, rebaseline with
 //   VANTOR_REBASELINE=1 ctest -R CliGolden
-// which writes the new pictures into tests/cli/golden/ (then review and commit them).
+// which writes the new files into tests/cli/golden/ (then review and commit them).
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -88,6 +89,65 @@ INSTANTIATE_TEST_SUITE_P(
         if (c == '-') c = '_';
       return name;
     });
+
+// The Video RAM map's picture (its option names the file).
+TEST(CliGoldenMap, VRAMMapPictureMatches) {
+  const std::string fixture = fixtureDir();
+  TTempDir dir;
+  const TRunResult run = RunTool({"vram-map", fixture + "/state.gs0", "--png", dir.Path("out.png"),
+                                  "--layout", fixture + "/layout.ini"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::string golden = std::string(VANTOR_GOLDEN_DIR) + "/vram-map.png";
+  if (std::getenv("VANTOR_REBASELINE")) {
+    std::filesystem::copy_file(dir.Path("out.png"), golden,
+                               std::filesystem::copy_options::overwrite_existing);
+    GTEST_SKIP() << "rebaselined " << golden;
+  }
+  const QImage expected(QString::fromStdString(golden));
+  ASSERT_FALSE(expected.isNull()) << "no golden picture " << golden;
+  EXPECT_EQ(compareIndexed(QImage(QString::fromStdString(dir.Path("out.png"))), expected), "");
+}
+
+// Listings on standard output.
+class CliTextGolden : public ::testing::TestWithParam<TGoldenCase> {};
+
+TEST_P(CliTextGolden, OutputMatches) {
+  const std::string fixture = fixtureDir();
+  const TGoldenCase& test = GetParam();
+  std::vector<std::string> args = {test.Args.front(), fixture + "/state.gs0"};
+  args.insert(args.end(), test.Args.begin() + 1, test.Args.end());
+  args.insert(args.end(), {"--layout", fixture + "/layout.ini"});
+  const TRunResult run = RunTool(args);
+  ASSERT_EQ(run.Status, 0) << run.Err;
+
+  const std::string golden = std::string(VANTOR_GOLDEN_DIR) + "/" + test.Golden;
+  if (std::getenv("VANTOR_REBASELINE")) {
+    WriteText(golden, run.Out);
+    GTEST_SKIP() << "rebaselined " << golden;
+  }
+  ASSERT_TRUE(std::filesystem::exists(golden)) << "no golden listing " << golden;
+  EXPECT_EQ(run.Out, ReadText(golden));
+}
+
+std::string goldenName(const ::testing::TestParamInfo<TGoldenCase>& param) {
+  std::string name = param.param.Golden;
+  for (char& c : name)
+    if (c == '-' || c == '.') c = '_';
+  return name;
+}
+
+// A sprite over the window at equal priority; the window's high cell over that sprite; a high
+// plane B cell over a low sprite; a high sprite over a high plane A cell, on the entire
+// virtual screen; the Video RAM map.
+INSTANTIATE_TEST_SUITE_P(
+    EmulatorFixture, CliTextGolden,
+    ::testing::Values(TGoldenCase{"inspect-sprite.txt", {"inspect", "147", "18"}},
+                      TGoldenCase{"inspect-window.json", {"inspect", "163", "18", "--json"}},
+                      TGoldenCase{"inspect-plane-b.txt", {"inspect", "163", "114"}},
+                      TGoldenCase{"inspect-virtual.txt", {"inspect", "331", "298", "--virtual"}},
+                      TGoldenCase{"vram-map.txt", {"vram-map"}},
+                      TGoldenCase{"vram-map.json", {"vram-map", "--json"}}),
+    goldenName);
 
 }  // namespace
 }  // namespace vantor::clitest

@@ -1,5 +1,5 @@
-// render, patterns, sprites, palette export and import, and info's VDP part, run as a program
-// on a small scene the tests build.
+// render, inspect, patterns, sprites, palette export and import, vram-map's picture and info's
+// VDP part, run as a program on a small scene the tests build.
 #include <QImage>
 
 #include <algorithm>
@@ -321,10 +321,37 @@ TEST_F(CliPictures, InfoDecodesTheVdpSetUp) {
   EXPECT_THAT(json.Out, HasSubstr("\"h40\": true"));
 }
 
+// The pixel is one of the picture render writes with the same options; one outside it, or
+// contradicting sprite rules, are refused.
+TEST_F(CliPictures, InspectNamesTheCellAndRefusesPixelsOutsideThePicture) {
+  BuildScene();
+  const TRunResult plane = Run({"inspect", Save(), "7", "7"});
+  ASSERT_EQ(plane.Status, 0) << plane.Err;
+  EXPECT_THAT(plane.Out, HasSubstr("Plane A      cell 0,0, pixel 7,7; scroll H 0, V 0\n"
+                                   "             name table entry $C000 = $0001: pattern $001"));
+  EXPECT_THAT(plane.Out, HasSubstr("Result       code $03: CRAM $03"));
+  const TRunResult backdrop = Run({"inspect", Save(), "8", "0", "--json"});
+  EXPECT_THAT(backdrop.Out, HasSubstr("\"winner\": \"backdrop\""));
+  EXPECT_THAT(backdrop.Out, HasSubstr("\"code\": 33"));
+  // The virtual screen is larger: the plane starts at 128, 128.
+  EXPECT_THAT(Run({"inspect", Save(), "135", "128", "--virtual"}).Out,
+              HasSubstr("Plane A      cell 0,0, pixel 7,0"));
+
+  const TRunResult outside = Run({"inspect", Save(), "320", "0"});
+  EXPECT_EQ(outside.Status, 1);
+  EXPECT_THAT(outside.Err, HasSubstr("pixel 320,0 lies outside the picture (320 x 224)"));
+  EXPECT_EQ(Run({"inspect", Save(), "0", "0", "--all-sprites", "--sprite-limits"}).Status, 1);
+  EXPECT_EQ(Run({"inspect", Save(), "x1", "y"}).Status, 1);
+}
+
 TEST_F(CliPictures, UnwritableOutputExitsWithTwo) {
   const TRunResult run = Run({"render", Save(), dir.Path("no/such/dir/x.png")});
   EXPECT_EQ(run.Status, 2);
   EXPECT_THAT(run.Err, HasSubstr("Cannot create file"));
+  const TRunResult map = Run({"vram-map", Save(), "--png", dir.Path("no/such/dir/x.png")});
+  EXPECT_EQ(map.Status, 2);
+  EXPECT_THAT(map.Err, HasSubstr("Cannot create file"));
+  EXPECT_EQ(map.Out, "");
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ std::string TTempDir::Path(std::string_view name) const {
 }
 
 TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdoutPath) {
+  return RunProgram(VANTOR_CLI_PATH, args, stdoutPath);
+}
+
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutPath) {
   TTempDir dir;
   const std::string outPath = stdoutPath.empty() ? dir.Path("stdout") : stdoutPath;
   const std::string errPath = dir.Path("stderr");
@@ -48,7 +53,7 @@ TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdo
   environment.push_back("XDG_CONFIG_HOME=" + dir.Path("home"));
   environment.push_back("XDG_CONFIG_DIRS=" + dir.Path("system"));
 
-  std::vector<std::string> argv = {VANTOR_CLI_PATH};
+  std::vector<std::string> argv = {program};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> argp;
   for (std::string& arg : argv)

@@ -22,6 +22,9 @@ struct TRunResult {
 // that no layout file of the machine is found. Standard output goes to stdoutPath when given
 // (Out is then empty).
 TRunResult RunTool(const std::vector<std::string>& args, const std::string& stdoutPath = {});
+// Runs another program (a full path) the same way.
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdoutPath = {});
 
 // A fresh folder, removed with everything in it when the object goes.
 class TTempDir {

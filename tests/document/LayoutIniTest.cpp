@@ -42,6 +42,20 @@ TEST(LayoutIni, ReadsSectionsKeysAndValuesAsTheFileHasThem) {
   EXPECT_EQ(ini.ReadString("CPU Z80", "ram", ""), "Z80 RAM|$00474|8192");
 }
 
+// Lookups of every length and the numbered key names the program asks for.
+TEST(LayoutIni, LongAndNumberedKeysAreFound) {
+  const std::string longKey(120, 'K');
+  const LayoutIni ini = LayoutIni::FromText("[A Section]\n" + longKey +
+                                            "=long\nLine007=seven\n"
+                                            "fileidentifier05=five\n");
+  EXPECT_EQ(ini.ReadString("a section", std::string(120, 'k'), ""), "long");
+  EXPECT_EQ(ini.ReadString("A SECTION", LineKey(7), ""), "seven");
+  EXPECT_EQ(ini.ReadString("A Section", FileIdentifierKey(5), ""), "five");
+  EXPECT_EQ(LineKey(1000), "Line1000");
+  EXPECT_EQ(LineKey(-5), "Line-05");
+  EXPECT_EQ(FileIdentifierKey(42), "FileIdentifier42");
+}
+
 TEST(LayoutIni, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
   const TLayout layout(
       LayoutIni::FromText("\xEF\xBB\xBF[General]\r\n"

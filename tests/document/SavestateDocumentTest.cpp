@@ -96,6 +96,25 @@ TEST(FileIdentifiers, ShortSourcesNeverMatchAndNoIdentifiersAcceptEverything) {
   EXPECT_TRUE(MatchFileIdentifiers(layoutWith(""), anything, nullptr));
 }
 
+// FileIdentifier00 to FileIdentifier99 in any letter case and in any [General] section, the
+// first of a doubled key counting, taken in number order.
+TEST(FileIdentifiers, OnlyTwoDigitKeysCountTheFirstOfEachInNumberOrder) {
+  const TLayout layout = layoutWith(
+      "FileIdentifier10=C|0|1\n"
+      "fileidentifier03=GST|0|3\n"
+      "FILEIDENTIFIER03=XYZ|0|3\n"  // the second of the key: not used
+      "FileIdentifier4=XYZ|0|3\n"   // not an identifier's name
+      "FileIdentifier100=XYZ|0|3\n"
+      "FileIdentifier02=AB|0|2\n"
+      "[general]\n"
+      "FileIdentifier03=XYZ|0|3\n"
+      "FileIdentifier12=Q|1|1\n");
+  SavestateImage stamped(std::vector<uint8_t>(4, 0));
+  StampFileIdentifiers(layout, stamped, nullptr);
+  // 02 "AB", then 03 "GST" over it, 10 "C" over the G, 12 "Q" over the S; nothing else.
+  EXPECT_EQ(std::string(stamped.Bytes().begin(), stamped.Bytes().end()), std::string("CQT\0", 4));
+}
+
 TEST(FileIdentifiers, StampingUsesTheImagePositionAsBase) {
   const TLayout layout = layoutWith("FileIdentifier00=GST|$00000|3\nFileIdentifier01=$0102|$5|2\n");
   SavestateImage image;
@@ -130,30 +149,36 @@ TEST(SavestateDocument, TheBlankDocumentIsNeverLargerThanASavestate) {
   EXPECT_EQ(document.Image().Data()[2], 'T');
 }
 
+// From a file or from bytes already in memory alike.
 TEST(SavestateDocument, LoadTakesAtMostOneMebibyteAndAWrongTypeChangesNothing) {
-  TempDir dir;
-  TLayout layout = defaultLayout();
-  TSavestateDocument document(layout);
-  document.NewBlank(nullptr);
+  for (const bool fromMemory : {false, true}) {
+    SCOPED_TRACE(fromMemory ? "bytes in memory" : "file");
+    TempDir dir;
+    TLayout layout = defaultLayout();
+    TSavestateDocument document(layout);
+    document.NewBlank(nullptr);
+    auto load = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+      if (fromMemory) return document.LoadBytes(bytes, nullptr).Status;
+      WriteBytes(dir.File(name), bytes);
+      return document.Load(dir.File(name), nullptr).Status;
+    };
 
-  std::vector<uint8_t> wrong = genecyst();
-  wrong[2] = 'X';
-  WriteBytes(dir.File("wrong.gs0"), wrong);
-  const auto before = document.Image().Bytes();
-  EXPECT_EQ(document.Load(dir.File("wrong.gs0"), nullptr).Status,
-            TSavestateDocument::TLoadStatus::lsWrongFileType);
-  EXPECT_EQ(document.Image().Bytes(), before);
+    std::vector<uint8_t> wrong = genecyst();
+    wrong[2] = 'X';
+    const auto before = document.Image().Bytes();
+    EXPECT_EQ(load("wrong.gs0", wrong), TSavestateDocument::TLoadStatus::lsWrongFileType);
+    EXPECT_EQ(load("short.gs0", {'G', 'S'}), TSavestateDocument::TLoadStatus::lsWrongFileType);
+    EXPECT_EQ(document.Image().Bytes(), before);
 
-  std::vector<uint8_t> big = genecyst(2 * 1048576);
-  big[1048575] = 0xAB;
-  big[1048576] = 0xCD;
-  WriteBytes(dir.File("big.gs0"), big);
-  EXPECT_EQ(document.Load(dir.File("big.gs0"), nullptr).Status,
-            TSavestateDocument::TLoadStatus::lsLoaded);
-  EXPECT_EQ(document.Image().Size(), 1048576u);
-  EXPECT_EQ(document.Image().Data()[1048575], 0xAB);
-  document.WriteTo(dir.File("saved.gs0"));
-  EXPECT_EQ(ReadBytes(dir.File("saved.gs0")).size(), 1048576u);
+    std::vector<uint8_t> big = genecyst(2 * 1048576);
+    big[1048575] = 0xAB;
+    big[1048576] = 0xCD;
+    EXPECT_EQ(load("big.gs0", big), TSavestateDocument::TLoadStatus::lsLoaded);
+    EXPECT_EQ(document.Image().Size(), 1048576u);
+    EXPECT_EQ(document.Image().Data()[1048575], 0xAB);
+    document.WriteTo(dir.File("saved.gs0"));
+    EXPECT_EQ(ReadBytes(dir.File("saved.gs0")).size(), 1048576u);
+  }
 }
 
 TEST(SavestateDocument, UnreadableFilesReportTheFileMessage) {

@@ -31,6 +31,7 @@ class TProbePage : public TVDPPage {
   void JumpToMemory(THexPageId page, int64_t offset) { emit jumpToMemory(page, offset); }
   void ChooseColorEntry(int entry) { emit colorEntryChosen(entry); }
   void ShowStatus(const QString& text) { emit statusText(text); }
+  void WriteMemory(THexPageId page) { emit memoryWritten(page); }
 };
 
 // A host under test, with the few things the checks must reach that the contract does not
@@ -111,6 +112,13 @@ bool showActive(QWidget& window) {
 
 int64_t imageField(TPageHost& host, const char* key) {
   return ReadField(host.Layout(), host.Document().Image(), "VDP", key).Value;
+}
+
+// The byte at offset of a section's "RAM" block in the image.
+int64_t imageByte(TPageHost& host, const char* section, int64_t offset) {
+  int64_t value = -1;
+  ReadFieldValueAt(host.Layout(), host.Document().Image(), section, "RAM", offset, 1, value);
+  return value;
 }
 
 }  // namespace
@@ -230,6 +238,26 @@ class PageContractTest : public QObject {
     probe.JumpToMemory(THexPageId::hpVideoRAM, 0x10000);  // past the block
     QCOMPARE(subject.Dialogs().Beeps, 1);
     QCOMPARE(vram->Model().CursorPos(), int64_t(0x1234));
+  }
+
+  // Video RAM written into the model, the working copy while "Patterns && Sprites" is shown,
+  // reaches the image and its memory page; main CPU RAM written into the image reaches its
+  // memory page.
+  void memoryWrittenReachesTheImageAndTheMemoryPage_data() { hosts(); }
+  void memoryWrittenReachesTheImageAndTheMemoryPage() {
+    THostUnderTest& subject = this->subject();
+    TPageHost& host = subject.Host();
+    TProbePage& probe = subject.ShowProbe(TVDPPageId::vpPatterns);
+    host.VDP().VRAMData()[0x40] = 0x5A;
+    probe.WriteMemory(THexPageId::hpVideoRAM);
+    QCOMPARE(imageByte(host, "VDP", 0x40), int64_t(0x5A));
+    QCOMPARE(subject.HexEditor(THexPageId::hpVideoRAM)->Model().ByteAt(0x40), uint8_t(0x5A));
+    QVERIFY(host.Document().Modified());
+
+    SavestateImage& image = host.Document().Image();
+    QVERIFY(WriteFieldValueAt(host.Layout(), image, "CPU MC68000", "RAM", 0x100, 0xA5, 1));
+    probe.WriteMemory(THexPageId::hpMainRAM);
+    QCOMPARE(subject.HexEditor(THexPageId::hpMainRAM)->Model().ByteAt(0x100), uint8_t(0xA5));
   }
 
   void statusTextAndColorEntryReachTheWindow_data() { hosts(); }

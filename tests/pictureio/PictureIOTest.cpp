@@ -67,6 +67,19 @@ TEST(ToQImage, ColourTableIsOpaqueButForTheTransparentEntry) {
   EXPECT_EQ(transparent.color(3), 0xFFFFFFFFu);
 }
 
+// What the pages hand to Qt: the 8-bit picture's own memory, read in place.
+TEST(IndexedView, EightBitPicturesAreSharedOthersConverted) {
+  const TIndexedBitmap eight = bitmapOf({"3A1", "B20"}, 8);
+  const QImage view = IndexedView(eight, 1);
+  EXPECT_EQ(view.constBits(), eight.Bits());
+  EXPECT_EQ(indices(view), "3A1\nB20\n");
+  EXPECT_EQ(view.colorTable(), ToQImage(eight, 1).colorTable());
+
+  const TIndexedBitmap four = bitmapOf({"123", "F0E"}, 4);
+  EXPECT_EQ(indices(IndexedView(four)), "123\nF0E\n");
+  EXPECT_TRUE(IndexedView(TIndexedBitmap()).isNull());
+}
+
 TEST(EncodePng, IndexedPngReadsBackWithIndicesAndColours) {
   const std::vector<uint8_t> png = EncodePng(bitmapOf({"0123", "3210"}, 4), {0});
   ASSERT_GT(png.size(), 8u);

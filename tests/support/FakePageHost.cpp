@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "document/DefaultLayout.h"
 #include "document/FieldValues.h"
@@ -56,6 +57,8 @@ void TFakePageHost::Install(TVDPPageId id, TVDPPage* page) {
   QObject::connect(page, &TVDPPage::patternsChanged, page, [this] { ++PatternsChangedCalls; });
   QObject::connect(page, &TVDPPage::statusText, page,
                    [this](const QString& text) { StatusTexts.push_back(text); });
+  QObject::connect(page, &TVDPPage::memoryWritten, page,
+                   [this](THexPageId memory) { memoryWritten(memory); });
 }
 
 bool TFakePageHost::ShowWindow(int width, int height) {
@@ -169,6 +172,28 @@ void TFakePageHost::jumpToMemory(THexPageId page, int64_t offset) {
   }
   QCoreApplication::processEvents();
   if (!memory->JumpTo(offset)) ScriptedDialogs.Beep();
+}
+
+// As the main window: Video RAM in the model reaches the image, then the memory page takes the
+// image's bytes.
+void TFakePageHost::memoryWritten(THexPageId page) {
+  MemoryWrites.push_back(page);
+  if (page == THexPageId::hpVideoRAM) VDPToImage();
+  loadMemoryPage(page);
+}
+
+void TFakePageHost::loadMemoryPage(THexPageId page) {
+  static constexpr const char* kSections[] = {"CPU MC68000", "CPU Z80", "VDP"};
+  THexPage* memory = page == THexPageId::hpMainRAM    ? m_mainRAM
+                     : page == THexPageId::hpVideoRAM ? m_videoRAM
+                                                      : nullptr;
+  TFieldSpec spec;
+  if (memory == nullptr || !m_layout.ReadFieldSpec(kSections[int(page)], "RAM", spec)) return;
+  const SavestateImage& image = m_document.Image();
+  std::vector<uint8_t> bytes(std::size_t(spec.Size), 0);
+  const std::size_t offset = std::min(std::size_t(spec.Offset), image.Size());
+  std::copy_n(image.Data() + offset, std::min(bytes.size(), image.Size() - offset), bytes.begin());
+  memory->Load(bytes.data(), bytes.size(), false);
 }
 
 void TFakePageHost::showOnly(QWidget* widget) {

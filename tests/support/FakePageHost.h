@@ -70,6 +70,7 @@ class TFakePageHost : public TPageHost {
   std::vector<int> ColorEntriesChosen;
   int ColorsChangedCalls = 0;
   int PatternsChangedCalls = 0;
+  std::vector<THexPageId> MemoryWrites;
   std::vector<QString> StatusTexts;
   QString Status() const { return StatusTexts.empty() ? QString() : StatusTexts.back(); }
   // Set as a register grid commit sets it.
@@ -92,6 +93,8 @@ class TFakePageHost : public TPageHost {
 
  private:
   void jumpToMemory(THexPageId page, int64_t offset);
+  void memoryWritten(THexPageId page);
+  void loadMemoryPage(THexPageId page);
   void showOnly(QWidget* widget);
   bool modelIsWorkingCopy() const;
 

@@ -34,6 +34,10 @@ bool TScriptedDialogs::answerFileDialog(TFileDialog& dialog) {
   }
   if (name.isEmpty()) return false;
   dialog.FileName = name;
+  if (!FilterAnswers.empty()) {
+    dialog.FilterIndex = FilterAnswers.front();
+    FilterAnswers.pop_front();
+  }
   return true;
 }
 

@@ -21,8 +21,10 @@ struct TShownMessage {
 class TScriptedDialogs : public TDialogs {
  public:
   // File dialogs, open and save alike, answer from FileAnswers in order: a name is chosen, an
-  // empty name or an empty queue cancels. FileDialogs records each as it was when shown.
+  // empty name or an empty queue cancels. With a chosen name, the next of FilterAnswers (if
+  // any) is the filter the user picked. FileDialogs records each as it was when shown.
   std::deque<QString> FileAnswers;
+  std::deque<int> FilterAnswers;
   std::vector<TFileDialog> FileDialogs;
   // Message boxes answer from MessageAnswers in order, then with DefaultAnswer.
   std::deque<TMsgDlgBtn> MessageAnswers;

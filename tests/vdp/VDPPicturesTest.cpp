@@ -118,6 +118,18 @@ TEST_F(VDPPicturesTest, ScreenPictureHasTheScreenSizeAndColourTable) {
   EXPECT_EQ(picture.Height(), 240);
 }
 
+// The page's picture is rendered again and again into the same bitmap: without the backdrop,
+// what no layer covers is 0 however the picture looked before.
+TEST_F(VDPPicturesTest, ScreenPictureWithoutBackdropStartsEmpty) {
+  vdp.SetField(kFieldBackgroundColor, 0x25);
+  TIndexedBitmap picture;
+  RenderScreenPicture(vdp, kRenderAllLayers, picture);
+  EXPECT_EQ(picture.Pixel(100, 100), 0x25u);
+  RenderScreenPicture(vdp, kRenderAllLayers & ~kRenderBackdrop, picture);
+  EXPECT_EQ(picture.Pixel(100, 100), 0u);
+  EXPECT_EQ(picture.Pixel(0, 0), 0u);
+}
+
 TEST_F(VDPPicturesTest, SetPalLineBitsRewritesTheHighNibble) {
   TIndexedBitmap bmp(3, 1, 8);
   bmp.Row(0)[0] = 0x05;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ReferenceRender.h"
+#include "vdp/LineVectors.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 
@@ -79,18 +80,26 @@ class RandomState {
   std::mt19937 m_random;
 };
 
+// The composer on the widest vector lanes the processor has and held to the baseline lanes
+// every x86-64 processor has: both against the reference.
 void expectSameRender(const TMegaDriveVDP& vdp, uint16_t options, uint8_t bpp, int32_t width,
                       int32_t height, int y, int x, const std::string& what) {
-  TIndexedBitmap fast(width, height, bpp), slow(width, height, bpp);
-  for (std::size_t i = 0; i < fast.ByteSize(); ++i) {
-    fast.Bits()[i] = slow.Bits()[i] = uint8_t(i * 7);  // for the backdrop-off case
-  }
-  vdp.RenderScreen(GetSurfaceInfo(fast), options, y, x);
+  TIndexedBitmap slow(width, height, bpp);
+  for (std::size_t i = 0; i < slow.ByteSize(); ++i)
+    slow.Bits()[i] = uint8_t(i * 7);  // for the backdrop-off case
+  TIndexedBitmap fast = slow;
   reference::RenderScreen(vdp, GetSurfaceInfo(slow), options, y, x);
-  for (int32_t row = 0; row < height; ++row) {
-    for (int32_t col = 0; col < width; ++col) {
-      ASSERT_EQ(fast.Pixel(col, row), slow.Pixel(col, row))
-          << what << " pixel " << col << "," << row << " options " << std::hex << options;
+  for (const bool baseline : {false, true}) {
+    TIndexedBitmap surface = fast;
+    detail::HoldToBaselineLanes(baseline);
+    vdp.RenderScreen(GetSurfaceInfo(surface), options, y, x);
+    detail::HoldToBaselineLanes(false);
+    for (int32_t row = 0; row < height; ++row) {
+      for (int32_t col = 0; col < width; ++col) {
+        ASSERT_EQ(surface.Pixel(col, row), slow.Pixel(col, row))
+            << what << (baseline ? " (baseline lanes)" : "") << " pixel " << col << "," << row
+            << " options " << std::hex << options;
+      }
     }
   }
 }

@@ -5,7 +5,7 @@
 
 #include "document/FieldValues.h"
 #include "document/FileIO.h"
-#include "document/JascPalette.h"
+#include "document/PaletteFiles.h"
 #include "document/SavestateDocument.h"
 #include "vdp/MegaDriveVDP.h"
 #include "widgets/ColorGrid.h"
@@ -25,14 +25,28 @@ int32_t ColorRefFromColor(const QColor& color) {
                  uint32_t(color.blue()) << 16);
 }
 
-// A palette dialog keeps the filter and name of the last palette command; a dialog that has
-// no filter (never used, or cleared by a memory page) starts afresh.
+// The formats in the order of kPaletteFilter.
+constexpr TPaletteFormat kFilterFormats[] = {TPaletteFormat::pfJasc, TPaletteFormat::pfGimp,
+                                             TPaletteFormat::pfAct};
+
+// A palette dialog keeps the filter, the chosen filter and the name of the last palette
+// command; a dialog without this filter (never used, cleared by a memory page, or left by
+// another command) starts afresh.
 void PreparePaletteDialog(TFileDialog& dialog) {
-  if (dialog.Filter.isEmpty()) {
+  if (dialog.Filter != QLatin1String(kPaletteFilter)) {
     dialog.Filter = kPaletteFilter;
     dialog.FileName.clear();
+    dialog.FilterIndex = 1;
   }
   dialog.DefaultExt.clear();
+}
+
+// The format the file's extension names, else the one of the chosen filter.
+TPaletteFormat ChosenFormat(const TFileDialog& dialog) {
+  if (const auto format = PaletteFormatFromFileName(dialog.FileName.toStdString())) return *format;
+  const int index = dialog.FilterIndex - 1;
+  return index >= 0 && index < int(std::size(kFilterFormats)) ? kFilterFormats[index]
+                                                              : TPaletteFormat::pfJasc;
 }
 
 }  // namespace
@@ -184,7 +198,7 @@ void TColorRAMPage::pmiCRAMSavePalClick() {
     for (int index : SelectedEntries()) {
       colors.push_back(PalColorFromRGB(CRAMToRGB32(m_host.VDP().GetColor(uint8_t(index)))));
     }
-    WriteFileSafely(dialog.FileName.toStdString(), FormatJascPal(colors));
+    WriteFileSafely(dialog.FileName.toStdString(), FormatPalette(ChosenFormat(dialog), colors));
   });
 }
 
@@ -193,13 +207,14 @@ void TColorRAMPage::pmiCRAMLoadPalClick() {
     TFileDialog& dialog = m_host.FileDialogs().odlgMisc;
     PreparePaletteDialog(dialog);
     if (!m_host.Dialogs().GetOpenFileName(dialog)) return;
+    const TPaletteFormat format = ChosenFormat(dialog);
     const std::vector<uint8_t> bytes =
-        ReadFileBytes(dialog.FileName.toStdString(), kJascPalMaxBytes);
-    const TJascPalReadResult palette = ReadJascPal(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), kEntries);
+        ReadFileBytes(dialog.FileName.toStdString(), PaletteReadLimit(format));
+    const TPaletteReadResult palette = ReadPalette(
+        format, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        kEntries);
     if (!palette.Ok) {
-      ReportError(m_host.Dialogs(),
-                  QString::fromUtf8(kWrongFileType.data(), qsizetype(kWrongFileType.size())));
+      ReportError(m_host.Dialogs(), QString::fromStdString(palette.Message));
       return;
     }
     // Cells beyond the colours the file supplied keep their colours.

@@ -1,7 +1,7 @@
 // The "Color RAM" page: the colour grid dgCRAM above the value grid sgCRAM. The user sets the
-// selected colours from the colour dialog, exchanges them with JASC-PAL palette files and swaps
-// columns or palette lines by dragging headers. Every change goes into the savestate image
-// (section "VDP", key "CRAM") and into the model at once.
+// selected colours from the colour dialog, exchanges them with palette files (JASC-PAL, GIMP,
+// Adobe colour tables) and swaps columns or palette lines by dragging headers. Every change goes
+// into the savestate image (section "VDP", key "CRAM") and into the model at once.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +16,11 @@ namespace vantor {
 
 class TColorGrid;
 
-// The filter of the palette commands' file dialogs.
+// The filter of the palette commands' file dialogs; the chosen filter picks the format of a
+// file whose name does not say it.
 inline constexpr const char* kPaletteFilter =
-    "Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette";
+    "Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette|GIMP Palette (*.gpl)|*.gpl|"
+    "Adobe Color Table (*.act)|*.act";
 
 // The page is the colour grid; the main window puts it above sgCRAM.
 class TColorRAMPage : public TVDPPage {

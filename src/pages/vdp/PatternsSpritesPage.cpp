@@ -196,6 +196,9 @@ void TPatternsSpritesPage::BuildMenu() {
   m_menu->setObjectName("pmPatSpr");
   m_menu->addAction("&Save all to Bitmap...", this, [this] { SaveAllToBitmap(MenuTarget()); })
       ->setObjectName("pmiPatSprSave");
+  m_loadAction = m_menu->addAction("&Load from Bitmap...", this,
+                                   &TPatternsSpritesPage::LoadPatternsFromBitmap);
+  m_loadAction->setObjectName("pmiPatSprLoad");
   QMenu* zoom = m_menu->addMenu("&Zoom");
   zoom->menuAction()->setObjectName("pmiPatSprZoom");
   m_zoomGroup = new QActionGroup(zoom);
@@ -344,6 +347,8 @@ TCellStrip* TPatternsSpritesPage::MenuTarget() const {
 
 void TPatternsSpritesPage::pmPatSprPopup() {
   m_menuTarget = m_dgPatterns->hasFocus() ? m_dgPatterns : m_dgSprites;
+  // Pictures load into patterns only.
+  m_loadAction->setEnabled(m_menuTarget == m_dgPatterns);
   for (QAction* item : m_zoomGroup->actions()) {
     item->setChecked(item->data().toInt() == m_menuTarget->Zoom());
   }

@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QAction;
 class QActionGroup;
 
 namespace vantor {
@@ -22,6 +23,9 @@ class TLinkLabel;
 // The filter of the bitmap save dialog.
 inline constexpr const char* kBitmapFilter =
     "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*";
+// The filter of the picture open dialog of "Load from Bitmap...".
+inline constexpr const char* kPictureFilter =
+    "Pictures (*.bmp; *.dib; *.png)|*.bmp;*.dib;*.png|All files (*.*)|*.*";
 
 class TPatternsSpritesPage : public TVDPPage {
   Q_OBJECT
@@ -67,6 +71,11 @@ class TPatternsSpritesPage : public TVDPPage {
   void SetZoom(TCellStrip* strip, int zoom);
   // pmiPatSprSaveClick.
   void SaveAllToBitmap(TCellStrip* strip);
+  // pmiPatSprLoad: patterns from a picture file, cut into cells, from the pattern strip's
+  // current pattern on, into the chosen pattern source; colours of direct-colour pictures are
+  // matched against the chosen palette line. A picture that does not fit is refused with a
+  // message and nothing changes.
+  void LoadPatternsFromBitmap();
   // Enter or a double click on a strip: the memory page at the pattern's or sprite entry's
   // bytes.
   void JumpToBytes(TCellStrip* strip);
@@ -79,6 +88,8 @@ class TPatternsSpritesPage : public TVDPPage {
   void dgPatternsDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void dgSpritesDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void pmPatSprPopup();
+  // Writes the picture's patterns into the source; the message when it is refused.
+  QString ImportPatterns(const TIndexedBitmap& picture, bool& changed);
 
   TPageHost& m_host;
   QComboBox* m_cbPalLine = nullptr;
@@ -98,6 +109,7 @@ class TPatternsSpritesPage : public TVDPPage {
   TLinkLabel* m_lblPattern = nullptr;
   QMenu* m_menu = nullptr;
   QActionGroup* m_zoomGroup = nullptr;
+  QAction* m_loadAction = nullptr;
   TCellStrip* m_menuTarget = nullptr;
   // SpriteCellBitmap: room for the largest sprite, 8 bits per pixel.
   TIndexedBitmap m_spriteCell;

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "pictureio/PictureIO.h"
+#include "pictureio/PlaneMapFiles.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/VDPPictures.h"
 
@@ -59,6 +61,20 @@ constexpr std::array<const char*, 5> kToggleButtonNames = {
 
 constexpr const char* kBitmapFilter =
     "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|PNG files (*.png)|*.png";
+
+// The plane map dialog: the formats in the order of the filter.
+constexpr const char* kMapFilter = "Tiled map (*.tmx)|*.tmx|CSV name table words (*.csv)|*.csv";
+constexpr TMapFormat kMapFilterFormats[] = {TMapFormat::mfTiled, TMapFormat::mfCsv};
+
+struct TPlaneMapItem {
+  const char* Name;
+  const char* Caption;
+  TPlaneId Plane;
+};
+constexpr TPlaneMapItem kPlaneMapItems[] = {
+    {"pmiScreenMapA", "Plane &A...", TPlaneId::plA},
+    {"pmiScreenMapB", "Plane &B...", TPlaneId::plB},
+    {"pmiScreenMapWindow", "&Window...", TPlaneId::plWindow}};
 
 }  // namespace
 
@@ -121,6 +137,13 @@ void TScreenPage::buildControls() {
   connect(m_pbScreen, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { m_pmScreen->popup(m_pbScreen->mapToGlobal(at)); });
   connect(m_pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
+  QMenu* maps = m_pmScreen->addMenu("Save plane &map");
+  maps->menuAction()->setObjectName("pmiScreenSaveMap");
+  for (const TPlaneMapItem& item : kPlaneMapItems) {
+    const TPlaneId plane = item.Plane;
+    maps->addAction(item.Caption, this, [this, plane] { SavePlaneMap(plane); })
+        ->setObjectName(item.Name);
+  }
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(4, 4, 4, 0);
@@ -170,7 +193,8 @@ void TScreenPage::ScreenSettingsChange() {
   // Sizes the picture for the screen or the entire virtual screen, sets its 256 colours
   // (Colour RAM, highlight and shadow forms) and composes it.
   RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
-  m_pbScreen->SetPicture(QPixmap::fromImage(ToQImage(m_screenBitmap)));
+  // Qt converts the 8-bit picture to the screen's pixels once, straight from its memory.
+  m_pbScreen->SetPicture(QPixmap::fromImage(IndexedView(m_screenBitmap)));
   emit pictureRendered();
 }
 
@@ -202,6 +226,22 @@ void TScreenPage::pmiScreenSaveBmpClick() {
   dialog.OverwritePrompt = true;
   if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
   RunCommand(m_host.Dialogs(), [&] { SavePicture(dialog.FileName.toStdString(), m_screenBitmap); });
+}
+
+void TScreenPage::SavePlaneMap(TPlaneId plane) {
+  TFileDialog& dialog = m_host.FileDialogs().sdlgMisc;
+  if (dialog.Filter != QLatin1String(kMapFilter)) {
+    dialog.Filter = kMapFilter;
+    dialog.FileName.clear();
+    dialog.FilterIndex = 1;
+  }
+  dialog.DefaultExt.clear();
+  dialog.OverwritePrompt = true;
+  if (!m_host.Dialogs().GetSaveFileName(dialog)) return;
+  const std::string path = dialog.FileName.toStdString();
+  const int index = std::clamp(dialog.FilterIndex, 1, int(std::size(kMapFilterFormats))) - 1;
+  const TMapFormat format = MapFormatFromFileName(path).value_or(kMapFilterFormats[index]);
+  RunCommand(m_host.Dialogs(), [&] { ::vantor::SavePlaneMap(path, m_host.VDP(), plane, format); });
 }
 
 }  // namespace vantor

@@ -1,5 +1,6 @@
 // The "Screen" page (tsVDPScreen) of pcVDP: the picture the model composes, with a check box
-// for each layer half and for the rendering options. The page only reads the model.
+// for each layer half and for the rendering options, and the plane maps for other tools. The
+// page only reads the model.
 #pragma once
 
 #include <QPixmap>
@@ -9,6 +10,7 @@
 
 #include "pages/VDPPage.h"
 #include "vdp/Bitmap.h"
+#include "vdp/PlaneMap.h"
 
 class QAction;
 class QCheckBox;
@@ -49,6 +51,9 @@ class TScreenPage : public TVDPPage {
   uint16_t ScreenOptions() const;
   // ScreenBitmap: the last rendered picture, 8 bits per pixel with its colour table.
   const TIndexedBitmap& ScreenBitmap() const { return m_screenBitmap; }
+  // "Save plane map": the plane's name table as a Tiled map with its tileset picture, or as
+  // CSV; the file name's extension (.tmx, .csv), else the chosen filter, says which.
+  void SavePlaneMap(TPlaneId plane);
 
  signals:
   // A picture was rendered (one per option change or show).

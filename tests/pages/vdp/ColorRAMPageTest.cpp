@@ -324,7 +324,8 @@ print(count, ' '.join('%02x%02x%02x' % c for c in colors[:32]))
     TFileDialog& save = m_host->FileDialogs().sdlgMisc;
     save.FileName = "left by a memory page";
     SavePalette(Path("first.pal"));
-    QCOMPARE(save.Filter, QString("Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette"));
+    QCOMPARE(save.Filter, QString("Jasc Palette (*.pal; *.PspPalette)|*.pal;*.PspPalette|"
+                                  "GIMP Palette (*.gpl)|*.gpl|Adobe Color Table (*.act)|*.act"));
     QVERIFY(save.OverwritePrompt);
     // The next palette command offers the same name again; the dialog here returns a new one.
     SavePalette(Path("second.pal"));

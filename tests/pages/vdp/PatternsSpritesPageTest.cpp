@@ -296,10 +296,23 @@ class PatternsSpritesPageTest : public QObject {
     m_page->dgPatterns()->setFocus();
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 30), QPoint(5, 30));
     QApplication::sendEvent(m_page->dgPatterns()->viewport(), &event);
-    QMenu* zoom = m_page->pmPatSpr()->actions()[1]->menu();
+    QMenu* zoom = m_page->pmPatSpr()->findChild<QAction*>("pmiPatSprZoom")->menu();
     for (QAction* item : zoom->actions())
       QCOMPARE(item->isChecked(), item->text() == "x2");
     m_page->pmPatSpr()->close();
+  }
+
+  // Pictures load into patterns: the item is there for the pattern strip only.
+  void loadFromBitmapIsForThePatternStrip() {
+    QAction* load = m_page->pmPatSpr()->findChild<QAction*>("pmiPatSprLoad");
+    QCOMPARE(load->text(), QString("&Load from Bitmap..."));
+    for (TCellStrip* strip : {m_page->dgSprites(), m_page->dgPatterns()}) {
+      strip->setFocus();
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 30), QPoint(5, 30));
+      QApplication::sendEvent(strip->viewport(), &event);
+      QCOMPARE(load->isEnabled(), strip == m_page->dgPatterns());
+      m_page->pmPatSpr()->close();
+    }
   }
 
   void spriteSheetOfH32Is512By128() {
