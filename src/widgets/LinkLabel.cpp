@@ -35,16 +35,25 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // The hot look uses the system highlight colour; the cold look goes back to the palette the
-// label inherits (the system window-text colour).
+// label inherits (the system window-text colour), or to the link colour for a link look.
 void TLinkLabel::setHot(bool hot) {
   if (hot == m_hot) return;
   m_hot = hot;
+  applyLook();
+}
+
+void TLinkLabel::SetLinkLook(bool on) {
+  m_linkLook = on;
+  applyLook();
+}
+
+void TLinkLabel::applyLook() {
   QFont f = font();
-  f.setUnderline(hot);
+  f.setUnderline(m_hot || m_linkLook);
   setFont(f);
-  if (hot) {
+  if (m_hot || m_linkLook) {
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
+    p.setColor(QPalette::WindowText, p.color(m_hot ? QPalette::Highlight : QPalette::Link));
     setPalette(p);
     setCursor(Qt::PointingHandCursor);
   } else {

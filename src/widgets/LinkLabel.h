@@ -15,6 +15,8 @@ class TLinkLabel : public QLabel {
 
   // True while the mouse is over the label (the hover look is on).
   bool IsHot() const { return m_hot; }
+  // A link among plain text: underlined in the link colour also while the mouse is elsewhere.
+  void SetLinkLook(bool on);
 
  signals:
   // A mouse button was pressed and released over the label.
@@ -29,7 +31,10 @@ class TLinkLabel : public QLabel {
  private:
   void setHot(bool hot);
 
+  void applyLook();
+
   bool m_hot = false;
+  bool m_linkLook = false;
   Qt::MouseButtons m_pressed;
 };
 
