@@ -22,6 +22,7 @@ class QSplitter;
 namespace vantor {
 
 class TColorRAMPage;
+class TPatternsSpritesPage;
 class THexPage;
 class TMemoryPages;
 class TPageControl;
@@ -111,6 +112,10 @@ class TfrmMain : public QMainWindow, public TPageHost {
   void JumpToMemory(THexPageId page, int64_t offset);
   // Selects the row of Colour RAM entry (0..63) in sgCRAM, shows "Color RAM", focuses sgCRAM.
   void SelectCRAMRow(int entry);
+  // Shows "Patterns && Sprites" with pattern `pattern` of Video RAM current in palette line
+  // paletteLine, or with sprite `sprite` current and its attributes shown.
+  void ShowPattern(int pattern, int paletteLine);
+  void ShowSprite(int sprite);
   // The status bar's one simple text.
   void StatusText(const QString& text);
   // A page wrote into a memory block itself: Video RAM in the model reaches the image; the
@@ -192,6 +197,7 @@ class TfrmMain : public QMainWindow, public TPageHost {
   void storeHeldEdits();
   // The view window (VantorMainSync.cpp): the View menu's rule, rebuilding its current picture.
   void viewMenuItemChosen(int identifier);
+  void connectViewInspector(TfrmView* view);
   void modelFromCurrentImage();
   void showViewPicture(TViewMode mode);
   void redrawView();
@@ -228,6 +234,7 @@ class TfrmMain : public QMainWindow, public TPageHost {
   // others are filled by the window itself.
   std::array<TVDPPage*, 7> m_vdpPages{};
   TColorRAMPage* m_colorPage = nullptr;
+  TPatternsSpritesPage* m_patternsPage = nullptr;
   QWidget* m_dgCRAMSlot = nullptr;
   QLabel* m_statusLabel = nullptr;
   QAction* m_miScrollLock = nullptr;

@@ -101,10 +101,11 @@ QWidget* TfrmMain::createVDPPages() {
 void TfrmMain::createVDPPageContents() {
   auto* decoded = new TDecodedRegistersPage(*this);
   m_colorPage = new TColorRAMPage(*this);
+  m_patternsPage = new TPatternsSpritesPage(*this);
   const std::pair<TVDPPageId, TVDPPage*> pages[] = {
       {TVDPPageId::vpDecoded, decoded},
       {TVDPPageId::vpColorRAM, m_colorPage},
-      {TVDPPageId::vpPatterns, new TPatternsSpritesPage(*this)},
+      {TVDPPageId::vpPatterns, m_patternsPage},
       {TVDPPageId::vpScreen, new TScreenPage(*this)},
   };
   for (const auto& [id, page] : pages) {
@@ -120,6 +121,8 @@ void TfrmMain::createVDPPageContents() {
 void TfrmMain::connectPage(TVDPPage* page) {
   connect(page, &TVDPPage::jumpToMemory, this, &TfrmMain::JumpToMemory);
   connect(page, &TVDPPage::colorEntryChosen, this, &TfrmMain::SelectCRAMRow);
+  connect(page, &TVDPPage::showPattern, this, &TfrmMain::ShowPattern);
+  connect(page, &TVDPPage::showSprite, this, &TfrmMain::ShowSprite);
   connect(page, &TVDPPage::colorsChanged, this, [this] { m_grids->FillGrid(TGridId::sgCRAM, -1); });
   connect(page, &TVDPPage::patternsChanged, this, &TfrmMain::redrawViewPatterns);
   connect(page, &TVDPPage::statusText, this, qOverload<const QString&>(&TfrmMain::StatusText));
@@ -154,6 +157,16 @@ void TfrmMain::SelectCRAMRow(int entry) {
   grid->SelectCell(grid->Col(), TRegisterGrid::kFixedRows + entry);
   ShowVDPPage(TVDPPageId::vpColorRAM);
   grid->setFocus();
+}
+
+void TfrmMain::ShowPattern(int pattern, int paletteLine) {
+  ShowVDPPage(TVDPPageId::vpPatterns);
+  m_patternsPage->ShowPattern(pattern, paletteLine);
+}
+
+void TfrmMain::ShowSprite(int sprite) {
+  ShowVDPPage(TVDPPageId::vpPatterns);
+  m_patternsPage->ShowSprite(sprite);
 }
 
 void TfrmMain::JumpToMemory(THexPageId page, int64_t offset) {

@@ -239,6 +239,36 @@ void TfrmMain::AttachViewWindow(TfrmView* view) {
   });
   connect(this, &TfrmMain::viewMenuChosen, this, &TfrmMain::viewMenuItemChosen,
           Qt::UniqueConnection);
+  connectViewInspector(view);
+}
+
+// The pixel inspector of the view window: its summary in the status bar, its links as the
+// pages' intents. Following a link brings this window to the front, where the link leads.
+void TfrmMain::connectViewInspector(TfrmView* view) {
+  connect(view, &TfrmView::statusText, this, qOverload<const QString&>(&TfrmMain::StatusText));
+  const auto front = [this] {
+    activateWindow();
+    raise();
+  };
+  connect(view, &TfrmView::jumpToMemory, this, [this, front](THexPageId page, int64_t offset) {
+    front();
+    RunCommand([&] {
+      pcVDPChanging();
+      JumpToMemory(page, offset);
+    });
+  });
+  connect(view, &TfrmView::showPattern, this, [this, front](int pattern, int line) {
+    front();
+    RunCommand([&] { ShowPattern(pattern, line); });
+  });
+  connect(view, &TfrmView::showSprite, this, [this, front](int sprite) {
+    front();
+    RunCommand([&] { ShowSprite(sprite); });
+  });
+  connect(view, &TfrmView::colorEntryChosen, this, [this, front](int entry) {
+    front();
+    RunCommand([&] { SelectCRAMRow(entry); });
+  });
 }
 
 void TfrmMain::viewMenuItemChosen(int identifier) {

@@ -32,6 +32,11 @@ class TVDPPage : public QWidget {
   void jumpToMemory(vantor::THexPageId page, int64_t offset);
   // Select Colour RAM entry (0..63) in the value grid sgCRAM, show "Color RAM", focus sgCRAM.
   void colorEntryChosen(int entry);
+  // Show "Patterns && Sprites" with pattern `pattern` of Video RAM current and its colours in
+  // palette line paletteLine.
+  void showPattern(int pattern, int paletteLine);
+  // Show "Patterns && Sprites" with sprite `sprite` current and its attributes in the boxes.
+  void showSprite(int sprite);
   // Colours were written into the image and the model: sgCRAM shows them again.
   void colorsChanged();
   // The pattern source changed: a view window showing patterns shows them from the new one.

@@ -39,12 +39,15 @@ TPaintPanel::TPaintPanel(TfrmView& owner) : QWidget(&owner), m_owner(owner) {
   // Everything is painted here, so nothing is erased first and the picture does not flicker.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  // Moves without a button held feed the pixel inspector.
+  setMouseTracking(true);
 }
 
 void TPaintPanel::Paint(QPainter& painter) {
   const QRect target(QPoint(0, 0), m_owner.ZoomedSize());
   painter.setRenderHint(QPainter::SmoothPixmapTransform, m_owner.m_Halftone);
   painter.drawPixmap(target, m_owner.m_pixmap, m_owner.m_pixmap.rect());
+  m_owner.paintOverScreen(painter);
   // The panel's background where the window is larger than the picture.
   const QRegion rest = QRegion(rect()) - QRegion(target);
   for (const QRect& r : rest)
@@ -64,6 +67,11 @@ void TPaintPanel::mousePressEvent(QMouseEvent* event) {
 void TPaintPanel::mouseMoveEvent(QMouseEvent* event) {
   m_owner.PanelMouseMove(*event);
   QWidget::mouseMoveEvent(event);
+}
+
+void TPaintPanel::mouseReleaseEvent(QMouseEvent* event) {
+  m_owner.PanelMouseUp(*event);
+  QWidget::mouseReleaseEvent(event);
 }
 
 // --- TfrmView: creation --------------------------------------------------------------------
@@ -99,6 +107,7 @@ TfrmView::TfrmView(QWidget* mainWindow)
       QStringLiteral("Every chained sprite on the screen, without the console's limits per "
                      "line and without masking"));
   connect(m_pmiAllSprites, &QAction::toggled, this, &TfrmView::screenOptionsChanged);
+  buildInspectorMenu();
   resize(kInitialClientSize);
   InvalidateView();
 }
@@ -125,6 +134,10 @@ void TfrmView::BuildPicture(TViewMode mode, Build&& build) {
   m_ViewMode = mode;
   build(m_ViewBitmap);
   ++m_buildCount;
+  // Only the Screen picture is inspected (ShowScreen builds its inspector afterwards).
+  m_inspection.Clear();
+  if (mode != vmScreen) unpin();
+  overlaysChanged();
   PictureChanged();
   ApplyZoomSize();
   InvalidateView();
@@ -134,6 +147,7 @@ void TfrmView::ShowScreen(const TMegaDriveVDP& vdp, uint16_t options) {
   if (AllSprites()) options |= kRenderAllSprites;
   BuildPicture(vmScreen,
                [&](TIndexedBitmap& bitmap) { RenderScreenPicture(vdp, options, bitmap); });
+  screenShown(vdp, options);
 }
 
 bool TfrmView::AllSprites() const {
@@ -215,6 +229,12 @@ void TfrmView::resizeEvent(QResizeEvent* event) {
   m_panel->setGeometry(rect());
   // The window system offers no veto on a user resize: the snap resizes to the chosen size.
   FormCanResize(size());
+  placeAccountPanel();
+}
+
+void TfrmView::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  placeAccountPanel();
 }
 
 void TfrmView::showEvent(QShowEvent* event) {
@@ -239,6 +259,11 @@ void TfrmView::LiftModalWindow() {
   QWindow* modal = QGuiApplication::modalWindow();
   if (!isVisible() || modal == nullptr || modal == windowHandle()) return;
   modal->setFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void TfrmView::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  unpin();
 }
 
 void TfrmView::closeEvent(QCloseEvent* event) {
@@ -312,15 +337,33 @@ void TfrmView::FormMouseWheel(int delta) {
 }
 
 void TfrmView::FormMouseDown(const QMouseEvent& event) {
+  if (event.button() == Qt::LeftButton) m_pressed = event.position().toPoint();
   if (event.button() != Qt::MiddleButton) return;
   ToggleHalftone();
   InvalidateView();
 }
 
 void TfrmView::PanelMouseMove(const QMouseEvent& event) {
-  if (!event.buttons().testFlag(Qt::LeftButton)) return;
-  // Dragging the picture moves the window as its caption would, in the system's move loop.
+  if (!event.buttons().testFlag(Qt::LeftButton)) {
+    if (m_inspection.Ready()) {
+      const QPoint pixel = PicturePixel(event.position().toPoint());
+      const QString text = m_inspection.Summary(pixel.x(), pixel.y());
+      if (!text.isEmpty()) emit statusText(text);
+    }
+    return;
+  }
+  // Dragging the picture moves the window as its caption would, in the system's move loop;
+  // the press is then no click.
+  m_pressed = QPoint(-1, -1);
   if (QWindow* window = windowHandle()) window->startSystemMove();
+}
+
+// A left click on the Screen picture pins the pixel it was pressed on.
+void TfrmView::PanelMouseUp(const QMouseEvent& event) {
+  const QPoint pressed = m_pressed;
+  m_pressed = QPoint(-1, -1);
+  if (event.button() != Qt::LeftButton || pressed.x() < 0) return;
+  PinPixel(PicturePixel(pressed));
 }
 
 void TfrmView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,15 +1,22 @@
 // TfrmView: the floating view window. A small always-on-top tool window that keeps the composed
-// screen, all patterns or all sprites in view at an integer zoom while the user edits.
+// screen, all patterns or all sprites in view at an integer zoom while the user edits. Over the
+// screen it offers the pixel inspector (a summary of the pixel under the mouse as a status
+// text, a click pins its account in a small panel beside the window, with links) and the
+// overlays (plane grids, the window band, sprite boxes, lines that drop sprites).
 #pragma once
 
 #include <QPixmap>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
 
+#include "pages/PageHost.h"
+#include "pages/ScreenInspection.h"
 #include "pages/UpdateLock.h"
+#include "pictureio/ScreenOverlayPainter.h"
 #include "vdp/Bitmap.h"
 
 class QAction;
@@ -20,6 +27,7 @@ namespace vantor {
 
 class TDialogs;
 class TMegaDriveVDP;
+class TPixelAccountPanel;
 class TfrmView;
 struct TFileDialog;
 
@@ -40,6 +48,7 @@ class TPaintPanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   TfrmView& m_owner;
@@ -87,6 +96,16 @@ class TfrmView : public QWidget {
   // "All sprites": the Screen picture draws every chained sprite.
   QAction* pmiAllSprites() const { return m_pmiAllSprites; }
   bool AllSprites() const;
+  // The overlays of the Screen picture, as checkable items of the "Overlays" submenu whose
+  // keys work while the window is active (kScreenOverlayItems), and "Save with overlays...".
+  QAction* pmiOverlay(int index) const { return m_pmiOverlays[std::size_t(index)]; }
+  QAction* pmiSaveOverlays() const { return m_pmiSaveOverlays; }
+  uint8_t Overlays() const;
+
+  // The pixel inspector of the Screen picture: the pinned account (shown beside the window)
+  // and the picture pixel under a point of the picture area.
+  TPixelAccountPanel* AccountPanel() const { return m_accountPanel; }
+  QPoint PicturePixel(QPoint at) const;
 
   // The dialogs through which the window asks the user, and the bitmap save dialog it shares
   // with the main window (its filter gains a PNG entry here). Until they are set (or after
@@ -107,12 +126,21 @@ class TfrmView : public QWidget {
   void closed();
   // "All sprites" was switched: the Screen picture should be built again.
   void screenOptionsChanged();
+  // The pixel inspector: the summary of the pixel under the mouse, and the links of the
+  // pinned account (as the pages state them, TVDPPage).
+  void statusText(const QString& text);
+  void jumpToMemory(vantor::THexPageId page, int64_t offset);
+  void showPattern(int pattern, int paletteLine);
+  void showSprite(int sprite);
+  void colorEntryChosen(int entry);
 
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -126,6 +154,7 @@ class TfrmView : public QWidget {
   bool FormCanResize(const QSize& proposed);
   void FormMouseDown(const QMouseEvent& event);
   void PanelMouseMove(const QMouseEvent& event);
+  void PanelMouseUp(const QMouseEvent& event);
   void FormMouseWheel(int delta);
   void LiftModalWindow();
   void pmiSaveBmpClick(const QAction* sender);
@@ -141,6 +170,15 @@ class TfrmView : public QWidget {
   void SetZoom(int zoom);
   void ToggleHalftone();
   void InvalidateView();
+  // The inspector and the overlays (ViewInspect.cpp).
+  void buildInspectorMenu();
+  void screenShown(const TMegaDriveVDP& vdp, uint16_t options);
+  void overlaysChanged();
+  void PinPixel(QPoint pixel);
+  void placeAccountPanel();
+  void unpin();
+  void paintOverScreen(QPainter& painter) const;
+  void SaveWithOverlays();
 
   TIndexedBitmap m_ViewBitmap;
   QPixmap m_pixmap;  // m_ViewBitmap as the screen draws it, renewed when a pixel changes
@@ -160,6 +198,14 @@ class TfrmView : public QWidget {
   QAction* m_pmiSaveBmp = nullptr;
   QAction* m_pmiCopyToCB = nullptr;
   QAction* m_pmiAllSprites = nullptr;
+  std::array<QAction*, kScreenOverlayCount> m_pmiOverlays{};
+  QAction* m_pmiSaveOverlays = nullptr;
+  TScreenInspection m_inspection;
+  TScreenOverlayPainter m_overlays;
+  TPixelAccountPanel* m_accountPanel = nullptr;
+  QPoint m_pinned{-1, -1};
+  // A left press on the picture, until it is released (a click) or the window is dragged.
+  QPoint m_pressed{-1, -1};
   std::unique_ptr<TDialogs> m_desktopDialogs;
   TDialogs* m_dialogs = nullptr;
   TFileDialog* m_bitmapDialog = nullptr;

@@ -2,11 +2,13 @@
 // uses (tests/support) and against the real main window: what the fake answers a page is what
 // the page gets in the program.
 #include <QApplication>
+#include <QComboBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/AppTestKit.h"
 #include "app/RegisterGrid.h"
@@ -15,9 +17,11 @@
 #include "document/FieldValues.h"
 #include "hexedit/QuorHexEditorEx.h"
 #include "pages/VDPPage.h"
+#include "pages/vdp/PatternsSpritesPage.h"
 #include "support/FakePageHost.h"
 #include "support/ScriptedDialogs.h"
 #include "vdp/MegaDriveVDP.h"
+#include "widgets/CellStrip.h"
 #include "widgets/PageControl.h"
 
 namespace vantor::test {
@@ -30,6 +34,8 @@ class TProbePage : public TVDPPage {
   QLineEdit* Box;
   void JumpToMemory(THexPageId page, int64_t offset) { emit jumpToMemory(page, offset); }
   void ChooseColorEntry(int entry) { emit colorEntryChosen(entry); }
+  void ShowPattern(int pattern, int line) { emit showPattern(pattern, line); }
+  void ShowSprite(int sprite) { emit showSprite(sprite); }
   void ShowStatus(const QString& text) { emit statusText(text); }
   void WriteMemory(THexPageId page) { emit memoryWritten(page); }
 };
@@ -48,6 +54,11 @@ class THostUnderTest {
   virtual TQuorHexEditorEx* HexEditor(THexPageId page) = 0;
   virtual QString StatusText() = 0;
   virtual int ChosenColorEntry() = 0;
+  virtual TVDPPageId CurrentVDPPage() = 0;
+  // The pattern current on "Patterns && Sprites" with the palette line it is shown in, and
+  // the sprite current there; (-1, -1) and -1 before any was shown.
+  virtual std::pair<int, int> ShownPattern() = 0;
+  virtual int ShownSprite() = 0;
 };
 
 class TFakeUnderTest : public THostUnderTest {
@@ -65,6 +76,13 @@ class TFakeUnderTest : public THostUnderTest {
   QString StatusText() override { return m_host.Status(); }
   int ChosenColorEntry() override {
     return m_host.ColorEntriesChosen.empty() ? -1 : m_host.ColorEntriesChosen.back();
+  }
+  TVDPPageId CurrentVDPPage() override { return m_host.CurrentVDPPage(); }
+  std::pair<int, int> ShownPattern() override {
+    return m_host.PatternsShown.empty() ? std::pair(-1, -1) : m_host.PatternsShown.back();
+  }
+  int ShownSprite() override {
+    return m_host.SpritesShown.empty() ? -1 : m_host.SpritesShown.back();
   }
 
  private:
@@ -92,8 +110,16 @@ class TMainWindowUnderTest : public THostUnderTest {
   int ChosenColorEntry() override {
     return m_window.Grid(TGridId::sgCRAM)->Row() - TRegisterGrid::kFixedRows;
   }
+  TVDPPageId CurrentVDPPage() override { return m_window.CurrentVDPPage(); }
+  std::pair<int, int> ShownPattern() override {
+    const TPatternsSpritesPage& page = patterns();
+    return {page.dgPatterns()->CurrentColumn(), page.cbPalLine()->currentIndex()};
+  }
+  int ShownSprite() override { return patterns().dgSprites()->CurrentColumn(); }
 
  private:
+  TPatternsSpritesPage& patterns() { return *m_window.findChild<TPatternsSpritesPage*>(); }
+
   TWindowKit m_kit;
   TfrmMain& m_window;
 };
@@ -268,6 +294,21 @@ class PageContractTest : public QObject {
     QCOMPARE(subject.StatusText(), QString("Pattern 5, Address $00A0"));
     probe.ChooseColorEntry(37);
     QCOMPARE(subject.ChosenColorEntry(), 37);
+  }
+
+  // The pixel inspector's links to a pattern and to a sprite: "Patterns && Sprites" in front
+  // with that pattern current in its palette line, or that sprite current.
+  void patternAndSpriteReachTheirPage_data() { hosts(); }
+  void patternAndSpriteReachTheirPage() {
+    THostUnderTest& subject = this->subject();
+    QVERIFY(showActive(subject.Window()));
+    TProbePage& probe = subject.ShowProbe(TVDPPageId::vpScreen);
+    probe.ShowPattern(70, 2);
+    QCOMPARE(subject.CurrentVDPPage(), TVDPPageId::vpPatterns);
+    QCOMPARE(subject.ShownPattern(), std::pair(70, 2));
+    subject.ShowProbe(TVDPPageId::vpScreen).ShowSprite(5);
+    QCOMPARE(subject.CurrentVDPPage(), TVDPPageId::vpPatterns);
+    QCOMPARE(subject.ShownSprite(), 5);
   }
 
   void sharedStateIsKept_data() { hosts(); }

@@ -53,6 +53,14 @@ void TFakePageHost::Install(TVDPPageId id, TVDPPage* page) {
                    [this](THexPageId memory, int64_t offset) { jumpToMemory(memory, offset); });
   QObject::connect(page, &TVDPPage::colorEntryChosen, page,
                    [this](int entry) { ColorEntriesChosen.push_back(entry); });
+  QObject::connect(page, &TVDPPage::showPattern, page, [this](int pattern, int line) {
+    ShowVDPPage(TVDPPageId::vpPatterns);
+    PatternsShown.emplace_back(pattern, line);
+  });
+  QObject::connect(page, &TVDPPage::showSprite, page, [this](int sprite) {
+    ShowVDPPage(TVDPPageId::vpPatterns);
+    SpritesShown.push_back(sprite);
+  });
   QObject::connect(page, &TVDPPage::colorsChanged, page, [this] { ++ColorsChangedCalls; });
   QObject::connect(page, &TVDPPage::patternsChanged, page, [this] { ++PatternsChangedCalls; });
   QObject::connect(page, &TVDPPage::statusText, page,

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "document/Layout.h"
@@ -68,6 +69,10 @@ class TFakePageHost : public TPageHost {
   int ShowMainCPURAMCalls = 0;
   std::vector<TVDPPageId> PagesShown;
   std::vector<int> ColorEntriesChosen;
+  // showPattern (pattern, palette line) and showSprite, each after "Patterns && Sprites" was
+  // shown as the main window shows it.
+  std::vector<std::pair<int, int>> PatternsShown;
+  std::vector<int> SpritesShown;
   int ColorsChangedCalls = 0;
   int PatternsChangedCalls = 0;
   std::vector<THexPageId> MemoryWrites;

@@ -491,7 +491,8 @@ void VantorViewTest::shortcutsReachTheMenuItems() {
   QCOMPARE(m_view->pmiAllSprites()->text(), QStringLiteral("&All sprites"));
   QVERIFY(m_view->pmiAllSprites()->isCheckable());
   QVERIFY(!m_view->AllSprites());
-  QCOMPARE(m_view->pmViewMain()->actions().size(), 4);  // the two, a separator, All sprites
+  // The two, a separator, All sprites, Overlays, Save with overlays.
+  QCOMPARE(m_view->pmViewMain()->actions().size(), 6);
   m_view->ShowScreen(*m_vdp, kRenderAllLayers);
   showAndWait();
   m_view->activateWindow();

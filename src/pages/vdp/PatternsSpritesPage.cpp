@@ -335,10 +335,30 @@ void TPatternsSpritesPage::SpritePatternEditLabelMouseDown(Qt::MouseButton butto
     m_host.Dialogs().Beep();
     return;
   }
-  m_dgPatterns->SetLeftColumn(
-      std::max(0, std::min(int(n), count - m_dgPatterns->VisibleColumnCount())));
-  m_dgPatterns->SelectColumn(int(n));
+  SelectPattern(int(n));
+}
+
+// Column n the leftmost visible one (or as far as the strip scrolls), current and focused.
+void TPatternsSpritesPage::SelectPattern(int n) {
+  const int count = m_dgPatterns->ColumnCount();
+  m_dgPatterns->SetLeftColumn(std::max(0, std::min(n, count - m_dgPatterns->VisibleColumnCount())));
+  m_dgPatterns->SelectColumn(n);
   m_dgPatterns->setFocus(Qt::OtherFocusReason);
+}
+
+// A pattern of the composed screen: it lives in Video RAM, where a pattern number counts
+// pattern-sized steps that wrap at 64 KiB, as the console's addresses do.
+void TPatternsSpritesPage::ShowPattern(int pattern, int paletteLine) {
+  m_cbPatternSrc->setCurrentIndex(int(TPatternSource::psVideoRAM));
+  m_cbPalLine->setCurrentIndex(paletteLine & 3);
+  const int count = m_dgPatterns->ColumnCount();
+  if (count > 0) SelectPattern(pattern % count);
+}
+
+void TPatternsSpritesPage::ShowSprite(int sprite) {
+  if (sprite < 0 || sprite >= m_dgSprites->ColumnCount()) return;
+  m_dgSprites->SelectColumn(sprite);
+  m_dgSprites->setFocus(Qt::OtherFocusReason);
 }
 
 TCellStrip* TPatternsSpritesPage::MenuTarget() const {

@@ -63,6 +63,11 @@ class TPatternsSpritesPage : public TVDPPage {
   // The link labels; only the left button does anything.
   void SpriteLinkEditLabelMouseDown(Qt::MouseButton button);
   void SpritePatternEditLabelMouseDown(Qt::MouseButton button);
+  // The intents of the pixel inspector, once the page is shown: pattern `pattern` of Video RAM
+  // current in the pattern strip, shown in palette line paletteLine; sprite `sprite` current
+  // in the sprite strip with its attributes in the boxes.
+  void ShowPattern(int pattern, int paletteLine);
+  void ShowSprite(int sprite);
 
   // The strip the pop-up menu works on: the pattern strip while it has the keyboard focus,
   // else the sprite strip. Fixed when the menu opens.
@@ -84,6 +89,7 @@ class TPatternsSpritesPage : public TVDPPage {
   void BuildControls();
   QWidget* BuildAttributeRow();
   void BuildMenu();
+  void SelectPattern(int n);
   void cbPalLineChange(QComboBox* sender);
   void dgPatternsDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);
   void dgSpritesDrawCell(QPainter& painter, int column, const QRect& rect, bool focused);

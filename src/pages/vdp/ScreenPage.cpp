@@ -3,13 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "pages/PixelAccountPanel.h"
 #include "pictureio/PictureIO.h"
 #include "pictureio/PlaneMapFiles.h"
 #include "vdp/MegaDriveVDP.h"
@@ -59,9 +60,6 @@ constexpr std::array<const char*, 5> kToggleButtonNames = {
     "btnScrnToggleSprites", "btnScrnToggleWindow", "btnScrnToggleScrollA", "btnScrnToggleScrollB",
     "btnScrnToggleHVScroll"};
 
-constexpr const char* kBitmapFilter =
-    "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|PNG files (*.png)|*.png";
-
 // The plane map dialog: the formats in the order of the filter.
 constexpr const char* kMapFilter = "Tiled map (*.tmx)|*.tmx|CSV name table words (*.csv)|*.csv";
 constexpr TMapFormat kMapFilterFormats[] = {TMapFormat::mfTiled, TMapFormat::mfCsv};
@@ -77,19 +75,6 @@ constexpr TPlaneMapItem kPlaneMapItems[] = {
     {"pmiScreenMapWindow", "&Window...", TPlaneId::plWindow}};
 
 }  // namespace
-
-TScreenPaintBox::TScreenPaintBox(QWidget* parent) : QWidget(parent) {}
-
-void TScreenPaintBox::SetPicture(const QPixmap& picture) {
-  m_picture = picture;
-  update();
-}
-
-void TScreenPaintBox::paintEvent(QPaintEvent*) {
-  if (m_picture.isNull()) return;
-  QPainter painter(this);
-  painter.drawPixmap(0, 0, m_picture);
-}
 
 TScreenPage::TScreenPage(TPageHost& host, QWidget* parent) : TVDPPage(parent), m_host(host) {
   setObjectName("tsVDPScreen");
@@ -134,9 +119,12 @@ void TScreenPage::buildControls() {
   m_pmScreen->setObjectName("pmScreen");
   m_pmiScreenSaveBmp = m_pmScreen->addAction("&Save to Bitmap...");
   m_pmiScreenSaveBmp->setObjectName("pmiScreenSaveBmp");
+  m_pmiScreenSaveOverlays = m_pmScreen->addAction("Save with &overlays...");
+  m_pmiScreenSaveOverlays->setObjectName("pmiScreenSaveOverlays");
   connect(m_pbScreen, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { m_pmScreen->popup(m_pbScreen->mapToGlobal(at)); });
   connect(m_pmiScreenSaveBmp, &QAction::triggered, this, &TScreenPage::pmiScreenSaveBmpClick);
+  connect(m_pmiScreenSaveOverlays, &QAction::triggered, this, &TScreenPage::SaveWithOverlays);
   QMenu* maps = m_pmScreen->addMenu("Save plane &map");
   maps->menuAction()->setObjectName("pmiScreenSaveMap");
   for (const TPlaneMapItem& item : kPlaneMapItems) {
@@ -145,18 +133,24 @@ void TScreenPage::buildControls() {
         ->setObjectName(item.Name);
   }
 
+  buildInspector(options);
+
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(4, 4, 4, 0);
   page->setSpacing(6);
   page->addLayout(options);
-  page->addWidget(m_pbScreen, 1);
+  auto* picture = new QHBoxLayout;
+  picture->addWidget(m_pbScreen, 1);
+  picture->addWidget(m_accountPanel, 0, Qt::AlignTop);
+  page->addLayout(picture, 1);
 
-  // Tab order: each column's two boxes and its button, then the two boxes of the last row.
+  // Tab order: each column's two boxes and its button, then the boxes of the last two rows.
   std::vector<QWidget*> order;
   for (std::size_t column = 0; column < m_toggleButtons.size(); ++column)
     order.insert(order.end(),
                  {m_checkBoxes[2 * column], m_checkBoxes[2 * column + 1], m_toggleButtons[column]});
   order.insert(order.end(), {m_checkBoxes[10], m_checkBoxes[11], m_checkBoxes[12]});
+  order.insert(order.end(), m_overlayBoxes.begin(), m_overlayBoxes.end());
   for (std::size_t i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -195,6 +189,7 @@ void TScreenPage::ScreenSettingsChange() {
   RenderScreenPicture(m_host.VDP(), ScreenOptions(), m_screenBitmap);
   // Qt converts the 8-bit picture to the screen's pixels once, straight from its memory.
   m_pbScreen->SetPicture(QPixmap::fromImage(IndexedView(m_screenBitmap)));
+  pictureShown();
   emit pictureRendered();
 }
 
@@ -221,7 +216,7 @@ void TScreenPage::btnScrnToggleClick(int column) {
 // Writes the whole last picture, however little of it the paint box shows.
 void TScreenPage::pmiScreenSaveBmpClick() {
   TFileDialog& dialog = m_host.FileDialogs().sdlgBmp;
-  dialog.Filter = kBitmapFilter;
+  dialog.Filter = kScreenPictureFilter;
   dialog.DefaultExt.clear();
   dialog.OverwritePrompt = true;
   if (!m_host.Dialogs().GetSaveFileName(dialog)) return;

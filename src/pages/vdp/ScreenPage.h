@@ -1,6 +1,9 @@
 // The "Screen" page (tsVDPScreen) of pcVDP: the picture the model composes, with a check box
 // for each layer half and for the rendering options, and the plane maps for other tools. The
-// page only reads the model.
+// pixel inspector names what made the pixel under the mouse in the status bar, and a click
+// pins its whole account beside the picture, with links to where each piece lives; overlays
+// (plane grids, the window band, sprite boxes, lines that drop sprites) are drawn over the
+// picture, never into it. The page only reads the model.
 #pragma once
 
 #include <QPixmap>
@@ -8,33 +11,26 @@
 #include <array>
 #include <cstdint>
 
+#include "pages/ScreenInspection.h"
 #include "pages/VDPPage.h"
+#include "pages/vdp/ScreenPaintBox.h"
+#include "pictureio/ScreenOverlayPainter.h"
 #include "vdp/Bitmap.h"
 #include "vdp/PlaneMap.h"
 
 class QAction;
 class QCheckBox;
+class QGridLayout;
 class QMenu;
 class QPushButton;
 
 namespace vantor {
 
-// pbScreen: draws the last picture unscaled from its top-left; the rest shows the page's
-// background. Qt paints widgets double-buffered, so redrawing does not flicker.
-class TScreenPaintBox : public QWidget {
-  Q_OBJECT
+class TPixelAccountPanel;
 
- public:
-  explicit TScreenPaintBox(QWidget* parent = nullptr);
-  void SetPicture(const QPixmap& picture);
-  const QPixmap& Picture() const { return m_picture; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QPixmap m_picture;
-};
+// The filter of the page's picture save dialog.
+inline constexpr const char* kScreenPictureFilter =
+    "Bitmap files (*.bmp; *.dib)|*.bmp;*.dib|All files (*.*)|*.*|PNG files (*.png)|*.png";
 
 class TScreenPage : public TVDPPage {
   Q_OBJECT
@@ -55,6 +51,16 @@ class TScreenPage : public TVDPPage {
   // CSV; the file name's extension (.tmx, .csv), else the chosen filter, says which.
   void SavePlaneMap(TPlaneId plane);
 
+  // The overlays of the checked overlay boxes (TScreenOverlay bits).
+  uint8_t Overlays() const;
+  TScreenPaintBox* pbScreen() const { return m_pbScreen; }
+  // The pinned account beside the picture (hidden until a pixel is pinned).
+  TPixelAccountPanel* AccountPanel() const { return m_accountPanel; }
+  // A click on picture pixel `pixel`: its account is pinned and the pixel framed.
+  void PinPixel(QPoint pixel);
+  // "Save with overlays...": the picture as shown, overlays and all, in 32-bit colour.
+  void SaveWithOverlays();
+
  signals:
   // A picture was rendered (one per option change or show).
   void pictureRendered();
@@ -67,6 +73,12 @@ class TScreenPage : public TVDPPage {
   void btnScrnToggleClick(int column);
   void chkScrnShowVirtualClick();
   void pmiScreenSaveBmpClick();
+  // The inspector's and the overlays' part of the page (ScreenPageInspect.cpp).
+  void buildInspector(QGridLayout* options);
+  void pictureShown();
+  void overlaysChanged();
+  void hovered(QPoint pixel);
+  void unpin();
 
   TPageHost& m_host;
   std::array<QCheckBox*, 13> m_checkBoxes{};
@@ -76,7 +88,13 @@ class TScreenPage : public TVDPPage {
   TScreenPaintBox* m_pbScreen = nullptr;
   QMenu* m_pmScreen = nullptr;
   QAction* m_pmiScreenSaveBmp = nullptr;
+  QAction* m_pmiScreenSaveOverlays = nullptr;
+  std::array<QCheckBox*, kScreenOverlayCount> m_overlayBoxes{};
+  TPixelAccountPanel* m_accountPanel = nullptr;
   TIndexedBitmap m_screenBitmap;
+  // The inspector and the overlays of the picture on show, built with it.
+  TScreenInspection m_inspection;
+  TScreenOverlayPainter m_overlays;
   bool m_renderOnShow = false;
 };
 

@@ -121,8 +121,9 @@ void ScreenPageTest::saveThroughTheMenu(const QString& path) {
   QApplication::sendEvent(paintBox, &event);
   auto* menu = m_page->findChild<QMenu*>("pmScreen");
   QTRY_VERIFY(menu->isVisible());
-  QCOMPARE(menu->actions().size(), 2);
+  QCOMPARE(menu->actions().size(), 3);
   QCOMPARE(menu->actions().front()->text(), QString("&Save to Bitmap..."));
+  QCOMPARE(menu->actions().at(1)->text(), QString("Save with &overlays..."));
   QCOMPARE(menu->actions().back()->text(), QString("Save plane &map"));
   menu->actions().front()->trigger();
   menu->hide();
