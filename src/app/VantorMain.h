@@ -229,10 +229,10 @@ class TfrmMain : public QMainWindow, public TPageHost {
   QSplitter* m_scrollSplitter = nullptr;
   std::array<THexPage*, 3> m_hexPages{};
   std::unique_ptr<TMemoryPages> m_memoryPages;
-  std::array<QWidget*, 7> m_vdpContainers{};
-  // The content of "Registers decoded", "Color RAM", "Patterns && Sprites" and "Screen"; the
-  // others are filled by the window itself.
-  std::array<TVDPPage*, 7> m_vdpPages{};
+  std::array<QWidget*, 8> m_vdpContainers{};
+  // The content of "Registers decoded", "Color RAM", "Patterns && Sprites", "Screen" and
+  // "VRAM Map"; the others are filled by the window itself.
+  std::array<TVDPPage*, 8> m_vdpPages{};
   TColorRAMPage* m_colorPage = nullptr;
   TPatternsSpritesPage* m_patternsPage = nullptr;
   QWidget* m_dgCRAMSlot = nullptr;

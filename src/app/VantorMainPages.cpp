@@ -12,6 +12,7 @@
 #include "pages/vdp/DecodedRegistersPage.h"
 #include "pages/vdp/PatternsSpritesPage.h"
 #include "pages/vdp/ScreenPage.h"
+#include "pages/vdp/VRAMMapPage.h"
 #include "widgets/PageControl.h"
 
 namespace vantor {
@@ -21,7 +22,7 @@ namespace {
 constexpr const char* kMainCaptions[] = {"Main CPU (MC68000)", "Z80 / YM2612 / PSG", "VDP"};
 constexpr const char* kVDPCaptions[] = {"Registers",  "Registers decoded", "Color RAM",
                                         "Scroll RAM", "Video RAM",         "Patterns && Sprites",
-                                        "Screen"};
+                                        "Screen",     "VRAM Map"};
 constexpr int kColorGridHeight = 158;
 constexpr int kColorGridGap = 10;
 constexpr int kScrollPaneMinimum = 68;
@@ -87,6 +88,7 @@ QWidget* TfrmMain::createVDPPages() {
                      fillingPage(m_scrollSplitter),
                      fillingPage(HexPage(THexPageId::hpVideoRAM)),
                      fillingPage(nullptr),
+                     fillingPage(nullptr),
                      fillingPage(nullptr)};
   for (std::size_t i = 0; i < m_vdpContainers.size(); ++i) {
     m_pcVDP->addTab(m_vdpContainers[i], QString::fromLatin1(kVDPCaptions[i]));
@@ -107,6 +109,7 @@ void TfrmMain::createVDPPageContents() {
       {TVDPPageId::vpColorRAM, m_colorPage},
       {TVDPPageId::vpPatterns, m_patternsPage},
       {TVDPPageId::vpScreen, new TScreenPage(*this)},
+      {TVDPPageId::vpVRAMMap, new TVRAMMapPage(*this)},
   };
   for (const auto& [id, page] : pages) {
     QWidget* container =

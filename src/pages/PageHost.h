@@ -23,7 +23,8 @@ enum class TVDPPageId {
   vpScrollRAM,
   vpVideoRAM,
   vpPatterns,
-  vpScreen
+  vpScreen,
+  vpVRAMMap
 };
 // The pages of the main page control, in tab order.
 enum class TMainPageId { mpMainCPU, mpSubCPU, mpVDP };

@@ -1,7 +1,7 @@
-// The pixel inspector and the overlays in the main window, on the emulator's savestate: from a
-// pixel to the exact byte in the Video RAM editor in two clicks, from the view window's picture
-// at its zoom to the sprite, the pattern and the colour, overlays drawn over the picture but not
-// into a saved one.
+// The pixel inspector, the overlays and the Video RAM map in the main window, on the emulator's
+// savestate: from a pixel to the exact byte in the Video RAM editor in two clicks, from the view
+// window's picture at its zoom to the sprite, the pattern and the colour, overlays drawn over
+// the picture but not into a saved one, and a click on the map to its block's first byte.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,9 +15,11 @@
 #include "pages/PixelAccountPanel.h"
 #include "pages/vdp/PatternsSpritesPage.h"
 #include "pages/vdp/ScreenPage.h"
+#include "pages/vdp/VRAMMapPage.h"
 #include "pictureio/PictureIO.h"
 #include "vdp/MegaDriveVDP.h"
 #include "vdp/PixelInspector.h"
+#include "vdp/VRAMMap.h"
 #include "viewwindow/VantorView.h"
 #include "widgets/CellStrip.h"
 #include "widgets/LinkLabel.h"
@@ -215,6 +217,39 @@ class PixelInspectorTest : public QObject {
     m_kit.Dialogs->FileAnswers = {m_kit.Path("view.png")};
     m_view->pmiSaveBmp()->trigger();
     QCOMPARE(rgb(QImage(m_kit.Path("view.png"))), picture);
+  }
+
+  // The map at zoom 2: hovering a pixel inside a block of plane B's name table names the
+  // block and its use; a click opens the Video RAM editor on the block's first byte.
+  void mapClickOpensTheEditorAtTheBlock() {
+    TfrmMain& window = open();
+    window.resize(1200, 900);
+    window.ShowVDPPage(TVDPPageId::vpVRAMMap);
+    auto* page = window.findChild<TVRAMMapPage*>();
+    TVRAMMapBox* box = page->pbVRAMMap();
+    QTRY_COMPARE(box->Zoom(), 2);
+    QApplication::processEvents();  // the page laid out at the window's new size
+    const TVRAMMap map = BuildVRAMMap(window.VDP());
+    // Picture pixel (5, 3) of a block's square, not its top-left: the block of $E5A0, in
+    // plane B's table ($E000-$EFFF in this savestate).
+    constexpr uint32_t kBlock = 0xE5A0;
+    QPoint pixel(-1, -1);
+    for (int y = 0; y < 256 && pixel.x() < 0; ++y)
+      for (int x = 0; x < 512 && pixel.x() < 0; ++x)
+        if (VRAMMapAddressAt(map, x, y) == int32_t(kBlock)) pixel = QPoint(x + 5, y + 3);
+    QVERIFY(pixel.x() >= 0);
+    QCOMPARE(uint32_t(VRAMMapAddressAt(map, pixel.x(), pixel.y())) / 32, kBlock / 32);
+    const QPoint at = pixel * 2 + QPoint(1, 1);
+    QTest::mouseMove(box, at);
+    QVERIFY2(window.StatusText().startsWith("Video RAM $E5A0-$E5BF"),
+             qPrintable(window.StatusText()));
+    QVERIFY2(window.StatusText().contains("plane B table"), qPrintable(window.StatusText()));
+
+    click(box, at);
+    QCOMPARE(window.CurrentVDPPage(), TVDPPageId::vpVideoRAM);
+    TQuorHexEditorEx* editor = window.HexEditor(THexPageId::hpVideoRAM);
+    QVERIFY(editor->hasFocus());
+    QCOMPARE(editor->Model().CursorPos(), int64_t(kBlock));
   }
 };
 
