@@ -1,5 +1,6 @@
 // Painting the pattern and sprite strips of the "Patterns && Sprites" page: one full repaint of
-// a 1280-pixel-wide strip, as scrolling through 2048 patterns asks for on every step.
+// a 1280-pixel-wide strip, as scrolling through 2048 patterns asks for on every step. And what
+// a mouse move over the Screen picture costs the pixel inspector.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -8,8 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "pages/ScreenInspection.h"
 #include "pages/vdp/PatSprPictures.h"
 #include "vdp/MegaDriveVDP.h"
+#include "vdp_scene.h"
 #include "widgets/CellStrip.h"
 
 namespace {
@@ -77,6 +80,21 @@ void BM_SpriteStripPaint(benchmark::State& state) {
   PaintStrip(state, strip);
 }
 BENCHMARK(BM_SpriteStripPaint)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// A mouse move over the Screen picture: the account of the pixel under it and the status bar's
+// line; the inspector is built once per rendered picture, outside the loop.
+void BM_HoverSummary(benchmark::State& state) {
+  const auto vdp = vantor::bench::makeBusyScene(80);
+  vantor::TScreenInspection inspection;
+  inspection.Rendered(*vdp, vantor::kRenderAllLayers);
+  int32_t x = 0, y = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(inspection.Summary(x, y));
+    x = (x + 7) % 320;
+    y = (y + 3) % 224;
+  }
+}
+BENCHMARK(BM_HoverSummary);
 
 }  // namespace
 

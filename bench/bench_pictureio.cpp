@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include "pictureio/PictureIO.h"
+#include "pictureio/ScreenOverlayPainter.h"
 #include "vdp/Bitmap.h"
 #include "vdp/VDPPictures.h"
 #include "vdp_scene.h"
@@ -93,6 +94,38 @@ void BM_WindowRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowRepaint)->Unit(benchmark::kMicrosecond);
+
+// The overlays: built once per rendered picture (arg: the overlays, 0x1F all), then painted over
+// the picture at every repaint at zoom 1 (the Screen page) and 3 (the view window).
+void BM_OverlayBuild(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  TScreenOverlayPainter overlays;
+  for (auto _ : state) {
+    overlays.Build(*vdp, kRenderAllLayers, uint8_t(state.range(0)));
+    benchmark::DoNotOptimize(overlays.Overlays());
+  }
+}
+BENCHMARK(BM_OverlayBuild)
+    ->Arg(0x01)
+    ->Arg(0x04)
+    ->Arg(0x08)
+    ->Arg(0x10)
+    ->Arg(0x1F)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_OverlayPaint(benchmark::State& state) {
+  const auto vdp = bench::makeBusyScene(80);
+  const int scale = int(state.range(0));
+  TScreenOverlayPainter overlays;
+  overlays.Build(*vdp, kRenderAllLayers, 0x1F);
+  QImage window(320 * scale, 224 * scale, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&window);
+    overlays.Paint(painter, scale);
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_OverlayPaint)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vantor

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <map>
 
 #include "pictureio/PictureIO.h"
 #include "vdp/ScreenOverlays.h"
@@ -15,27 +14,29 @@ namespace {
 // right of the picture are not drawn.
 void addVerticalLines(const std::vector<TPlaneGridRow>& rows, int32_t left, int32_t right,
                       std::vector<QLine>& out) {
-  std::map<int32_t, int32_t> open;  // x -> first row of the line running there
-  std::vector<int32_t> edges;
-  const auto closeLine = [&](int32_t x, int32_t top, int32_t end) {
-    out.emplace_back(int(x), int(top), int(x), int(end - 1));
-  };
-  for (int32_t y = 0; y <= int32_t(rows.size()); ++y) {
+  if (right <= left) return;
+  // For every x: the first row of the line running there (-1: none), and the last row that
+  // had an edge there.
+  std::vector<int32_t> top(std::size_t(right), -1);
+  std::vector<int32_t> seen(std::size_t(right), -1);
+  std::vector<int32_t> open, edges;
+  const int32_t count = int32_t(rows.size());
+  for (int32_t y = 0; y <= count; ++y) {
     edges.clear();
-    if (y < int32_t(rows.size())) {
+    if (y < count) {
       for (const TPlaneCellSpan& cell : rows[std::size_t(y)].Cells)
         if (cell.Left >= left && cell.Left < right) edges.push_back(cell.Left);
     }
-    for (auto it = open.begin(); it != open.end();) {
-      if (std::binary_search(edges.begin(), edges.end(), it->first)) {
-        ++it;
-      } else {
-        closeLine(it->first, it->second, y);
-        it = open.erase(it);
-      }
+    for (int32_t x : edges) {
+      seen[std::size_t(x)] = y;
+      if (top[std::size_t(x)] < 0) top[std::size_t(x)] = y;
     }
-    for (int32_t x : edges)
-      open.emplace(x, y);
+    for (int32_t x : open) {
+      if (seen[std::size_t(x)] == y) continue;
+      out.emplace_back(int(x), int(top[std::size_t(x)]), int(x), int(y - 1));
+      top[std::size_t(x)] = -1;
+    }
+    open.swap(edges);
   }
 }
 
@@ -128,6 +129,7 @@ void TScreenOverlayPainter::Build(const TMegaDriveVDP& vdp, uint16_t options, ui
   const TScreenOverlays data = GetScreenOverlays(vdp, options);
   const TScreenGeometry& g = data.Geometry;
   m_width = g.Width;
+  m_height = g.Height;
   if (overlays & soPlaneAGrid) m_gridA = gridLines(vdp, options, TScrolledPlane::spA, g);
   if (overlays & soPlaneBGrid) m_gridB = gridLines(vdp, options, TScrolledPlane::spB, g);
   if (overlays & soWindowBand) {
@@ -153,9 +155,21 @@ void TScreenOverlayPainter::Build(const TMegaDriveVDP& vdp, uint16_t options, ui
   }
 }
 
+// Drawn once per picture and zoom into a layer of their own, so that a repaint is one copy
+// however many lines the grids hold (thousands when every line scrolls on its own).
 void TScreenOverlayPainter::Paint(QPainter& painter, int scale) const {
-  if (m_overlays == 0) return;
-  painter.save();
+  if (m_overlays == 0 || m_width <= 0 || m_height <= 0) return;
+  if (m_layer.isNull() || m_layerScale != scale) {
+    m_layer = QImage(m_width * scale, m_height * scale, QImage::Format_ARGB32_Premultiplied);
+    m_layer.fill(Qt::transparent);
+    QPainter layer(&m_layer);
+    paintLayer(layer, scale);
+    m_layerScale = scale;
+  }
+  painter.drawImage(0, 0, m_layer);
+}
+
+void TScreenOverlayPainter::paintLayer(QPainter& painter, int scale) const {
   painter.setRenderHint(QPainter::Antialiasing, false);
   if (!m_window.isEmpty()) {
     QTransform zoom;
@@ -165,7 +179,7 @@ void TScreenOverlayPainter::Paint(QPainter& painter, int scale) const {
     fill.setAlpha(48);
     painter.fillPath(band, fill);
     painter.setPen(QPen(QColor::fromRgba(TOverlayColors::WindowBand), 0));
-    painter.drawPath(band.translated(0, 0));
+    painter.drawPath(band);
   }
   paintGrid(painter, m_gridB, TOverlayColors::PlaneBGrid, scale);
   paintGrid(painter, m_gridA, TOverlayColors::PlaneAGrid, scale);
@@ -173,10 +187,10 @@ void TScreenOverlayPainter::Paint(QPainter& painter, int scale) const {
     // A faint band across the line and a solid bar at the picture's right edge.
     QColor c = QColor::fromRgba(mark.Color);
     const int top = mark.Row * scale;
-    c.setAlpha(56);
+    c.setAlpha(72);
     painter.fillRect(QRect(0, top, m_width * scale, scale), c);
     c.setAlpha(255);
-    const int bar = std::min(m_width * scale, 6 * scale);
+    const int bar = std::min(m_width * scale, 8 * scale);
     painter.fillRect(QRect(m_width * scale - bar, top, bar, scale), c);
   }
   if (!m_boxes.empty()) {
@@ -193,7 +207,6 @@ void TScreenOverlayPainter::Paint(QPainter& painter, int scale) const {
                         color);
     }
   }
-  painter.restore();
 }
 
 QImage PictureWithOverlays(const TIndexedBitmap& picture, int scale,

@@ -41,9 +41,9 @@ struct TScreenOverlayItem {
   const char* Hint;
 };
 inline constexpr TScreenOverlayItem kScreenOverlayItems[kScreenOverlayCount] = {
-    {soPlaneAGrid, "GridA", "Plane A &grid", 'G',
+    {soPlaneAGrid, "GridA", "&Grid A", 'G',
      "The cells of plane A at its scroll position (yellow lines)"},
-    {soPlaneBGrid, "GridB", "Plane B g&rid", 'R',
+    {soPlaneBGrid, "GridB", "G&rid B", 'R',
      "The cells of plane B at its scroll position (blue lines)"},
     {soWindowBand, "WindowBand", "&Window band", 'W', "Where the window is drawn (green)"},
     {soSpriteBoxes, "SpriteBoxes", "Sprite &boxes", 'B',
@@ -100,13 +100,19 @@ class TScreenOverlayPainter {
     QRgb Color = 0;
   };
 
+  void paintLayer(QPainter& painter, int scale) const;
+
   uint8_t m_overlays = 0;
   int m_width = 0;
+  int m_height = 0;
   TGrid m_gridA;
   TGrid m_gridB;
   QPainterPath m_window;
   std::vector<TBox> m_boxes;
   std::vector<TDropMark> m_drops;
+  // The overlays drawn at m_layerScale, made by the first Paint at that scale.
+  mutable QImage m_layer;
+  mutable int m_layerScale = 0;
 };
 
 // The picture `scale` times enlarged, with the overlays drawn over it, in 32-bit colour: what
