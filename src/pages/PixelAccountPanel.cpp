@@ -130,7 +130,8 @@ TLinkLabel* TPixelAccountPanel::link(TRow& row, const QString& name, const QStri
   return label;
 }
 
-void TPixelAccountPanel::addPattern(TRow& row, const QString& layer, const TPatternPixel& p) {
+void TPixelAccountPanel::addPattern(TRow& row, const QString& layer, const TPatternPixel& p,
+                                    const QString& end) {
   const int pattern = p.Pattern;
   const int line = p.PaletteLine;
   connect(link(row, QStringLiteral("lnk%1Pattern").arg(layer),
@@ -147,7 +148,8 @@ void TPixelAccountPanel::addPattern(TRow& row, const QString& layer, const TPatt
           });
   row.Text(QStringLiteral("(%1): colour %2")
                .arg(p.HighNibble ? QStringLiteral("high") : QStringLiteral("low"))
-               .arg(p.ColorIndex));
+               .arg(p.ColorIndex) +
+           end);
 }
 
 void TPixelAccountPanel::addCell(const QString& caption, const QString& layer,
@@ -196,8 +198,7 @@ void TPixelAccountPanel::addSprite(const TPixelAccount& a) {
                  .arg(s.Entry.CellsHigh())
                  .arg(s.CellColumn)
                  .arg(s.CellRow));
-    addPattern(row, QStringLiteral("Sprite"), s.Pixel);
-    row.Text(QStringLiteral(";"));
+    addPattern(row, QStringLiteral("Sprite"), s.Pixel, QStringLiteral(";"));
   } else {
     row.Text(s.Covering.empty() ? QStringLiteral("none here;")
                                 : QStringLiteral("no sprite pixel here;"));

@@ -47,7 +47,9 @@ class TPixelAccountPanel : public QFrame {
   class TRow;
   TRow& addRow(const QString& caption, bool winner);
   TLinkLabel* link(TRow& row, const QString& name, const QString& text);
-  void addPattern(TRow& row, const QString& layer, const TPatternPixel& pixel);
+  // The pattern link, the pixel's byte link and its colour index, then `end`.
+  void addPattern(TRow& row, const QString& layer, const TPatternPixel& pixel,
+                  const QString& end = QString());
   void addCell(const QString& caption, const QString& layer, const TCellAccount& cell, bool plane,
                bool winner);
   void addSprite(const TPixelAccount& account);
