@@ -25,6 +25,14 @@ constexpr const char* kHelpLines[] = {
     "\"space\" or middle mouse button to toggle halftone stretching",
     "\"Ctrl+C\" to copy bitmap to Clipboard (in original size)",
     "\"Enter\" to save bitmap to file (in zoomed size)",
+    "\"G\", \"R\", \"W\", \"B\", \"D\" (Screen): overlays plane A grid, plane B grid, window band,",
+    "sprite boxes, sprite drop lines (also in the context menu; never in saved bitmaps unless",
+    "\"Save with overlays...\")",
+    "",
+    "Screen page and Screen view: the status bar names what made the pixel under the mouse;",
+    "a click pins its account, whose links open the Video RAM editor, the pattern, the sprite",
+    "or the colour. Screen page overlays: Alt+G, Alt+R, Alt+W, Alt+B, Alt+D.",
+    "VRAM Map page: hover a block to name its use, click it to open the Video RAM editor there.",
 };
 
 constexpr const char* kAboutLines[] = {

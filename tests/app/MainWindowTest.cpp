@@ -395,9 +395,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(kit.Dialogs->Messages[0].Type, TMsgDlgType::mtInformation);
     QVERIFY(kit.Dialogs->Messages[0].Text.startsWith(
         QStringLiteral("Most functions of this program should be obvious")));
+    QVERIFY(kit.Dialogs->Messages[0].Text.contains(
+        QStringLiteral("\"Enter\" to save bitmap to file (in zoomed size)\n\"G\", \"R\"")));
+    // The view window's keys, then the pixel inspector, the overlays and the map.
     QVERIFY(kit.Dialogs->Messages[0].Text.endsWith(
-        QStringLiteral("\"Enter\" to save bitmap to file (in zoomed size)\n")));
-    QCOMPARE(kit.Dialogs->Messages[0].Text.count(QLatin1Char('\n')), 13);
+        QStringLiteral("click it to open the Video RAM editor there.\n")));
+    QCOMPARE(kit.Dialogs->Messages[0].Text.count(QLatin1Char('\n')), 21);
     QVERIFY(kit.Dialogs->Messages[1].Text.startsWith(
         QStringLiteral("Viewer / Editor for Genecyst type Mega Drive / Genesis savestates\n")));
     QVERIFY(!window.Document().Modified());

@@ -208,9 +208,11 @@ class PixelInspectorTest : public QObject {
     QCOMPARE(rgb(QImage(m_kit.Path("plain.png"))), picture);
     QCOMPARE(rgb(QImage(m_kit.Path("overlays.png"))), shown);
 
+    // The view window's keys G, R, W, B and D.
     window.ViewMenuItem(vmiScreen)->trigger();
-    for (int i = 0; i < kScreenOverlayCount; ++i)
-      m_view->pmiOverlay(i)->trigger();
+    QApplication::setActiveWindow(m_view.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    QTest::keyClicks(m_view.get(), "grwbd");
     QCOMPARE(m_view->Overlays(), uint8_t(0x1F));
     QWidget* viewPicture = m_view->findChild<TPaintPanel*>();
     QVERIFY(rgb(viewPicture->grab(area).toImage()) != picture);
