@@ -245,7 +245,12 @@ void TPixelAccountPanel::ShowAccount(const TPixelAccount& a) {
             a.Winner == TPixelLayer::plPlaneB);
     if (a.Marks.Active) addRow(QStringLiteral("Shadow/HL"), false).Text(marksText(a.Marks));
   }
+  // The rows, built whole, are shown at once rather than when the layout gets round to it:
+  // the panel's height for its width is asked for next.
+  for (int i = 0; i < m_rows->count(); ++i)
+    m_rows->itemAt(i)->widget()->show();
   setUpdatesEnabled(true);
+  layout()->activate();
   adjustSize();
 }
 

@@ -161,6 +161,8 @@ class PixelInspectorTest : public QObject {
       QCOMPARE(panel->Pixel(), QPoint(pixel->X, pixel->Y));
       TLinkLabel* label = link(*panel, name);
       QVERIFY(label != nullptr);
+      // Also when the panel was already shown: its rows take the room they need.
+      QVERIFY(!label->visibleRegion().isEmpty());
       click(label, label->rect().center());
     };
     auto* patterns = window.findChild<TPatternsSpritesPage*>();
