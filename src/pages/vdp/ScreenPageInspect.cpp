@@ -52,13 +52,16 @@ uint8_t TScreenPage::Overlays() const {
 }
 
 // One inspector and the overlays for each rendered picture; a pinned pixel still in the
-// picture is accounted for anew.
+// picture is accounted for anew. Between the screen and the entire virtual screen the same
+// coordinates are another place: the account goes.
 void TScreenPage::pictureShown() {
+  const uint16_t before = m_inspection.Ready() ? m_inspection.Options() : 0;
   m_inspection.Rendered(m_host.VDP(), ScreenOptions());
   overlaysChanged();
   if (m_accountPanel->isHidden()) return;
   const QPoint pinned = m_accountPanel->Pixel();
-  if (QRect(0, 0, m_screenBitmap.Width(), m_screenBitmap.Height()).contains(pinned)) {
+  const bool samePlace = ((before ^ m_inspection.Options()) & kRenderVirtualScreen) == 0;
+  if (samePlace && QRect(0, 0, m_screenBitmap.Width(), m_screenBitmap.Height()).contains(pinned)) {
     PinPixel(pinned);
   } else {
     unpin();
