@@ -251,7 +251,10 @@ void TPixelAccountPanel::ShowAccount(const TPixelAccount& a) {
     m_rows->itemAt(i)->widget()->show();
   setUpdatesEnabled(true);
   layout()->activate();
-  adjustSize();
+  // The height the rows need at the panel's fixed width (adjustSize would measure them at
+  // their one-line width, and a page brought back would keep that height).
+  updateGeometry();
+  resize(kWidth, heightForWidth(kWidth));
 }
 
 }  // namespace vantor

@@ -111,6 +111,11 @@ class PixelInspectorTest : public QObject {
                                                       {TPixelLayer::plWindow, "Window"}};
     for (const auto& [layer, name] : layers) {
       TScreenPage& page = screenPage(window);
+      // Back from the editor, the account pinned before is shown whole: every link in view.
+      if (!page.AccountPanel()->isHidden()) {
+        for (TLinkLabel* label : page.AccountPanel()->findChildren<TLinkLabel*>())
+          QVERIFY2(!label->visibleRegion().isEmpty(), qPrintable(label->objectName()));
+      }
       const std::optional<TPixelAccount> pixel =
           firstWonBy(window.VDP(), page.ScreenOptions(), layer);
       QVERIFY2(pixel.has_value(), qPrintable(name));
