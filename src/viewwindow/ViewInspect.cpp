@@ -96,10 +96,7 @@ void TfrmView::PinPixel(QPoint pixel) {
     return;
   }
   m_pinned = pixel;
-  m_accountPanel->ShowAccount(account);
-  // A window of its own takes the height its rows need at the panel's width.
-  m_accountPanel->resize(TPixelAccountPanel::kWidth,
-                         m_accountPanel->heightForWidth(TPixelAccountPanel::kWidth));
+  m_accountPanel->ShowAccount(account);  // sized for its rows at its width
   placeAccountPanel();
   if (isVisible()) m_accountPanel->show();
   InvalidateView();
