@@ -6,6 +6,7 @@
 #include "app/ScrollLock.h"
 #include "document/FieldValues.h"
 #include "document/SavestateDocument.h"
+#include "statemodel/StateModel.h"
 
 namespace vantor {
 namespace {
@@ -69,18 +70,16 @@ bool TRegisterGridSet::Find(const TRegisterGrid* grid, TGridId& id) const {
 // The horizontal scroll table lies inside Video RAM at the base register 13 names; -1 without
 // a usable [VDP] RAM entry.
 int64_t TRegisterGridSet::hscrollTableOffset() const {
-  const TFieldSpec ram = m_document.Layout().ReadFieldSpec("VDP", "RAM");
-  if (ram.Offset < 0) return -1;
-  const int reg13 = m_hooks.HScrollRegister ? m_hooks.HScrollRegister() : 0;
-  return ram.Offset + int64_t(reg13 & 0x3F) * 1024;
+  return HScrollTableOffset(m_document.Layout(), hscrollRegister());
+}
+
+int TRegisterGridSet::hscrollRegister() const {
+  return m_hooks.HScrollRegister ? m_hooks.HScrollRegister() : 0;
 }
 
 void TRegisterGridSet::updateHSRAMEntry() {
-  TLayout& layout = m_document.Layout();
-  const TFieldSpec hsram = layout.ReadFieldSpec("VDP", "HSRAM");
   m_hscrollOffset = hscrollTableOffset();
-  layout.Ini().WriteString(
-      "VDP", "HSRAM", layout.FormatFieldSpec(hsram.Name, m_hscrollOffset, hsram.Size, hsram.Flags));
+  PlaceHSRAMEntry(m_document.Layout(), hscrollRegister());
 }
 
 void TRegisterGridSet::FollowHScrollTable() {

@@ -67,6 +67,7 @@ class TRegisterGridSet {
 
  private:
   int fillRows(TGridId id, int firstRow, bool& complete);
+  int hscrollRegister() const;
   int64_t hscrollTableOffset() const;
   void updateHSRAMEntry();
 

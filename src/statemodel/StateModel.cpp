@@ -97,10 +97,14 @@ std::optional<uint8_t> ReadVDPRegister(const TLayout& layout, SavestateImage& im
   return std::nullopt;
 }
 
+int64_t HScrollTableOffset(const TLayout& layout, int register13) {
+  const TFieldSpec ram = layout.ReadFieldSpec(kSection, "RAM");
+  return ram.Offset < 0 ? -1 : ram.Offset + int64_t{register13 & 0x3F} * 1024;
+}
+
 void PlaceHSRAMEntry(TLayout& layout, int register13) {
   const TFieldSpec hsram = layout.ReadFieldSpec(kSection, "HSRAM");
-  const TFieldSpec ram = layout.ReadFieldSpec(kSection, "RAM");
-  const int64_t offset = ram.Offset < 0 ? -1 : ram.Offset + int64_t{register13 & 0x3F} * 1024;
+  const int64_t offset = HScrollTableOffset(layout, register13);
   layout.Ini().WriteString(kSection, "HSRAM",
                            layout.FormatFieldSpec(hsram.Name, offset, hsram.Size, hsram.Flags));
 }

@@ -40,9 +40,12 @@ void ImageToVDP(const TLayout& layout, SavestateImage& image, TMegaDriveVDP& vdp
 // EFileError "Stream read error".
 std::optional<uint8_t> ReadVDPRegister(const TLayout& layout, SavestateImage& image, int n);
 
-// Rewrites the [VDP] HSRAM entry in the layout store for the horizontal scroll table that VDP
-// register 13 names inside Video RAM: offset = [VDP] RAM's offset + (register13 AND $3F) x 1024
-// (-1, not usable, when RAM has none); name, size and flags kept.
+// Where in the image the horizontal scroll table that VDP register 13 names inside Video RAM
+// lies: [VDP] RAM's offset + (register13 AND $3F) x 1024, or -1 when RAM has no offset.
+int64_t HScrollTableOffset(const TLayout& layout, int register13);
+
+// Rewrites the [VDP] HSRAM entry in the layout store for that table (offset as above, -1 not
+// usable); name, size and flags kept.
 void PlaceHSRAMEntry(TLayout& layout, int register13);
 
 // The reverse: registers into the first 24 usable [VDP] lines, then CRAM, VSRAM and VRAM into
